@@ -1,0 +1,42 @@
+# Animora Pro: the two commands a newcomer needs are `make run` and `make test`.
+JOBS ?= $(shell nproc)
+GENERATOR := -G Ninja
+
+.PHONY: deps build test test-normal test-sanitize bench fuzz clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS)
+
+# The normal build and the sanitizer build (ASan + UBSan), each with every test.
+test: test-normal test-sanitize
+
+test-normal: build
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DANIMORA_SANITIZE=ON \
+	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B build-release $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DANIMORA_BENCH=ON -DANIMORA_TESTS=OFF
+	cmake --build build-release -j $(JOBS)
+	bench/run.sh build-release
+
+# Real fuzzing with libFuzzer (clang): `make fuzz TARGET=gif SECONDS=60`.
+TARGET ?= gif
+SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANIMORA_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_$(TARGET)
+	mkdir -p fuzz-out/$(TARGET)
+	build-fuzz/fuzz/fuzz_$(TARGET) -max_total_time=$(SECONDS) -max_len=65536 fuzz-out/$(TARGET) fuzz/corpus/$(TARGET)
+
+clean:
+	rm -rf build build-asan build-release build-fuzz

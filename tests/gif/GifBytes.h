@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gif/GIFImage.h"
+#include "support/TestData.h"
 
 namespace animora::test {
 

@@ -149,6 +149,15 @@ TEST(ColorMapTest, FillsFromQuadsAndTriples)
     EXPECT_EQ(map.ColorAt(0), 0x090807u);
     map.FillFromRGBTriples(triples, 0);
     EXPECT_EQ(map.Count(), 0);
+    EXPECT_EQ(map.MakePalette(), nullptr);
+
+    map.FillFromPalette(StockSystemPalette());
+    EXPECT_EQ(map.Count(), 20);
+    const auto palette = map.MakePalette();
+    ASSERT_NE(palette, nullptr);
+    ASSERT_EQ(palette->Count(), 20);
+    EXPECT_EQ(palette->Color(19), StockSystemPalette().Color(19));
+    EXPECT_EQ((*palette)[0].flags, pcNoCollapse);
 }
 
 TEST(FrameTest, BoundsReallocatePixelsAndWidenTheScreen)

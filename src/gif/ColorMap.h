@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Palette.h"
 #include "platform/Persistent.h"
 #include "platform/Stream.h"
 
 namespace animora {
-
-// A colour value: red in bits 0-7, green in 8-15, blue in 16-23.
-using TColor = uint32_t;
 
 class TGIFHeader;
 class TGIFSubImage;

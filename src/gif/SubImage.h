@@ -7,7 +7,7 @@
 #include "gif/ColorMap.h"
 #include "gif/GIFItem.h"
 #include "gif/GIFList.h"
-#include "platform/Rect.h"
+#include "platform/Canvas.h"
 
 namespace animora {
 

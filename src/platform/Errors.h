@@ -18,6 +18,13 @@ public:
     using EAnimoraError::EAnimoraError;
 };
 
+// An operation a graphic cannot do in its present state, such as asking for
+// a pixel row outside the picture: "Scan line index out of range".
+class EInvalidGraphicOperation : public EAnimoraError {
+public:
+    using EAnimoraError::EAnimoraError;
+};
+
 // A list was indexed outside its range: "List index out of bounds (%d)".
 class EListError : public EAnimoraError {
 public:

@@ -102,11 +102,25 @@ protected:
     int firstFreeCode_ = 0;
 };
 
+namespace detail {
+constexpr uint32_t kHashSlots = 8009;
+// For every prefix code: its part of the hashed key, reduced modulo 8009.
+struct TPrefixSlots {
+    uint16_t values[4096];
+    constexpr TPrefixSlots() : values()
+    {
+        for (uint32_t prefix = 0; prefix < 4096; ++prefix)
+            values[prefix] = static_cast<uint16_t>(((prefix ^ (prefix >> 4)) << 8) % kHashSlots);
+    }
+};
+inline constexpr TPrefixSlots kPrefixSlot{};
+} // namespace detail
+
 // Open addressing over 8009 slots. A slot holds key * 4096 + code, where key =
 // prefix code * 256 + pixel; all bits set marks an empty slot.
 class THashTable {
 public:
-    static constexpr int kSlots = 8009;
+    static constexpr int kSlots = detail::kHashSlots;
 
     THashTable() { Clear(); }
     void Clear();
@@ -114,22 +128,54 @@ public:
     // The code stored for key, or -1.
     int Lookup(uint32_t key) const
     {
-        uint32_t slot = FirstSlot(key);
+        int emptySlot;
+        return Find(key, FirstSlot(key), emptySlot);
+    }
+
+    // The slot a key starts its probe at: (key xor key >> 4) mod 8009.
+    static uint32_t FirstSlot(uint32_t key) { return (key ^ (key >> 4)) % kSlots; }
+    // The same for key = prefix * 256 + pixel, without the division: the
+    // prefix part (bits 8 and up of the hashed key) is reduced through a
+    // fixed table, the low byte is added and reduced by one subtraction.
+    static uint32_t FirstSlot(int prefix, int pixel)
+    {
+        const uint32_t low = static_cast<uint32_t>((((prefix & 0xF) ^ (pixel >> 4)) << 4) | ((pixel ^ (pixel >> 4)) & 0xF));
+        const uint32_t slot = detail::kPrefixSlot.values[prefix] + low;
+        return slot >= kSlots ? slot - kSlots : slot;
+    }
+
+    // Lookup that also answers where Insert would put the key when it is
+    // absent (the empty slot that ended the probe; -1 when there is none),
+    // so that the encoder's miss costs one probe sequence instead of two.
+    int Find(uint32_t key, uint32_t firstSlot, int& emptySlot) const
+    {
+        uint32_t slot = firstSlot;
         for (int probes = 0; probes < kSlots; ++probes) {
             const uint32_t entry = slots_[slot];
             if ((entry >> 12) == key)
                 return static_cast<int>(entry & 0xFFF);
-            if (entry >= kEmptyFrom)
+            if (entry >= kEmptyFrom) {
+                emptySlot = static_cast<int>(slot);
                 return -1;
+            }
             slot = NextSlot(slot);
         }
+        emptySlot = -1;
         return -1;
+    }
+    // Insert for a key that Find has just answered absent; false when the
+    // probe found no empty slot and the entry is left out.
+    bool InsertAt(int emptySlot, uint32_t key, int code)
+    {
+        if (emptySlot < 0)
+            return false;
+        slots_[emptySlot] = (key << 12) | static_cast<uint32_t>(code);
+        return true;
     }
 
 private:
     static constexpr uint32_t kEmptyFrom = 0xFFFFF000u;
 
-    static uint32_t FirstSlot(uint32_t key) { return (key ^ (key >> 4)) % kSlots; }
     static uint32_t NextSlot(uint32_t slot)
     {
         if (slot == 0)
@@ -153,6 +199,12 @@ private:
     int prefix_ = 0;
     int nextFreeCode_ = 0;
     std::unique_ptr<THashTable> hashTable_;
+    // A cache in front of the hash table: for each prefix code the child
+    // (pixel + 1) << 12 | code last found or added, 0 for none. Strings tend
+    // to repeat, and this answer costs one load instead of a hashed probe;
+    // it only ever holds entries the hash table holds, so the codes sent are
+    // the same.
+    uint32_t lastChild_[4096] = {};
 };
 
 class TRLEEncoder : public TGIFEncoder {

@@ -37,7 +37,7 @@ void TLZWEncoder::OutputCode(int code)
 
 // The packed code, then the code size for the next one: back to the initial
 // size after a clear code, one bit more once the next free code no longer fits.
-void TLZWEncoder::OutputLZWCode(int code)
+inline void TLZWEncoder::OutputLZWCode(int code)
 {
     PackCode(code);
     if (justCleared_) {
@@ -56,6 +56,7 @@ void TLZWEncoder::ClearTable()
     justCleared_ = true;
     OutputLZWCode(clearCode_);
     hashTable_->Clear();
+    std::fill(lastChild_, lastChild_ + std::min(nextFreeCode_, kLastCode + 1), 0u);
     nextFreeCode_ = firstFreeCode_;
 }
 
@@ -66,33 +67,38 @@ void TLZWEncoder::CompressPixels()
     TPixelWalk walk(pixels_, width_, height_, interlaced_);
     const uint8_t* span = nullptr;
     size_t length = 0;
-    bool first = true;
-    int prefix = 0;
+    walk.NextSpan(span, length);
+    int prefix = CheckedPixel(span[0]);
+    size_t start = 1;
     THashTable& table = *hashTable_;
-    while (walk.NextSpan(span, length)) {
-        for (size_t i = 0; i < length; ++i) {
+    do {
+        for (size_t i = start; i < length; ++i) {
             const int pixel = CheckedPixel(span[i]);
-            if (first) {
-                prefix = pixel;
-                first = false;
+            const uint32_t remembered = lastChild_[prefix];
+            if ((remembered >> 12) == static_cast<uint32_t>(pixel) + 1) {
+                prefix = static_cast<int>(remembered & 0xFFF);
                 continue;
             }
             const uint32_t key = static_cast<uint32_t>(prefix) * 256 + static_cast<uint32_t>(pixel);
-            const int found = table.Lookup(key);
+            int emptySlot;
+            const int found = table.Find(key, THashTable::FirstSlot(prefix, pixel), emptySlot);
             if (found >= 0) {
+                lastChild_[prefix] = ((static_cast<uint32_t>(pixel) + 1) << 12) | static_cast<uint32_t>(found);
                 prefix = found;
                 continue;
             }
             OutputLZWCode(prefix);
-            prefix = pixel;
             if (nextFreeCode_ > kLastCode - 1) {
                 TLZWEncoder::ClearTable();
             } else {
-                table.Insert(key, nextFreeCode_);
+                if (table.InsertAt(emptySlot, key, nextFreeCode_))
+                    lastChild_[prefix] = ((static_cast<uint32_t>(pixel) + 1) << 12) | static_cast<uint32_t>(nextFreeCode_);
                 ++nextFreeCode_;
             }
+            prefix = pixel;
         }
-    }
+        start = 0;
+    } while (walk.NextSpan(span, length));
     OutputLZWCode(prefix);
     hashTable_.reset();
 }

@@ -177,3 +177,19 @@ TEST(GIFWriter, CutsSubBlocksOf255)
     EXPECT_THROW(plain.Write(&byte, 1), EStreamError);
     EXPECT_THROW(plain.Seek(0, SeekOrigin::Begin), EStreamError);
 }
+
+// The encoder's division-free start slot is the hash's start slot.
+TEST(HashTable, StartSlotWithoutDivision)
+{
+    for (int prefix = 0; prefix < 4096; ++prefix)
+        for (int pixel = 0; pixel < 256; ++pixel)
+            ASSERT_EQ(THashTable::FirstSlot(prefix, pixel),
+                      THashTable::FirstSlot(static_cast<uint32_t>(prefix * 256 + pixel)))
+                << prefix << " " << pixel;
+    THashTable table;
+    table.Insert(0x12345, 300);
+    table.Insert(0, 7);
+    EXPECT_EQ(table.Lookup(0x12345), 300);
+    EXPECT_EQ(table.Lookup(0), 7);
+    EXPECT_EQ(table.Lookup(0x12346), -1);
+}

@@ -295,6 +295,27 @@ TEST(ImageTest, NewImageDefaultsAndSettings)
     EXPECT_EQ(image.ReductionBits(), 8);
 }
 
+TEST(ImageTest, PaletteComesFromTheMapsInOrder)
+{
+    TGIFImage image;
+    EXPECT_EQ(image.GetPalette(), nullptr);  // no frames
+    TGIFSubImage& frame = AddFrame(image, 0, 0, 1, 1);
+    try {
+        image.GetPalette();  // no colours anywhere: frame 0 asks the image again
+        FAIL();
+    } catch (const GIFException& e) {
+        EXPECT_STREQ(e.what(), "No global or local color table defined");
+    }
+    frame.ColorMap().AddColor(0x0000FF);
+    ASSERT_NE(image.GetPalette(), nullptr);
+    EXPECT_EQ(image.GetPalette()->Color(0), 0x0000FFu);
+    image.Header().ColorMap().AddColor(0x00FF00);  // a global map change drops the cached palettes
+    EXPECT_EQ(image.GetPalette()->Color(0), 0x00FF00u);
+    EXPECT_EQ(frame.Palette()->Color(0), 0x0000FFu);
+    frame.ColorMap().SetColorAt(0, 0x123456);
+    EXPECT_EQ(frame.Palette()->Color(0), 0x123456u);
+}
+
 TEST(ImageTest, ScreenSizeMustHoldEveryFrame)
 {
     TGIFImage image;

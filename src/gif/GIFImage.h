@@ -10,10 +10,12 @@
 #include "gif/GIFList.h"
 #include "gif/Header.h"
 #include "platform/Graphic.h"
+#include "platform/ThreadSync.h"
 
 namespace animora {
 
 class TGIFSubImage;
+class TGIFPainter;
 
 // Encoders of the frames' pixels (the Encoding setting).
 constexpr uint8_t kEncodingLZW = 0;
@@ -115,6 +117,10 @@ public:
     // Every warning of the tree arrives here and goes to WarningHandler.
     virtual void Warning(TPersistent& sender, int severity, const std::string& message);
 
+    // The painters playing this image; painters leave it themselves when
+    // they end.
+    TThreadList<TGIFPainter*>& Painters() { return painters_; }
+
     // --- used by the items of the tree ---
     void NotifyProgress(TProgressStage stage, int percent, bool redrawNow, const std::string& message);
     // Widens the screen to hold a frame that reaches past it (with warnings).
@@ -144,6 +150,8 @@ private:
     // painter join them with drawing.
     mutable std::unique_ptr<TPalette> paletteCache_;
     mutable bool paletteBusy_ = false;
+
+    TThreadList<TGIFPainter*> painters_;
 
     // Pixels the current load may still allocate; see ChargeLoadedPixels.
     int64_t loadPixelBudget_ = -1;

@@ -12,7 +12,7 @@ namespace animora {
 namespace {
 
 // a x b / c rounded to the nearest integer, halves away from zero.
-int64_t MulDiv(int64_t a, int64_t b, int64_t c)
+int64_t MulDivWide(int64_t a, int64_t b, int64_t c)
 {
     const int64_t product = a * b;
     const int64_t half = c / 2;
@@ -43,7 +43,7 @@ int PlayedFrameDelay(const TGIFSubImage& frame, bool threaded, const TGIFPlaybac
 
 int64_t DelayToMs(int delay, int speed, const TGIFPlaybackTiming& timing)
 {
-    return MulDiv(int64_t{delay} * timing.DelayUnitMs, 100, std::max(speed, 1));
+    return MulDivWide(int64_t{delay} * timing.DelayUnitMs, 100, std::max(speed, 1));
 }
 
 TGIFPainter::TGIFPainter(TGIFImage& image, TGIFPainter** ownerSlot, uint16_t options, const TRect& rect,
@@ -246,7 +246,7 @@ int64_t TGIFPainter::WaitLength(PassState& state, int64_t now) const
     if (speed > 0) {
         // Half of the time lost since the previous wait is taken off this one.
         const int64_t lost = (now - state.lastTime - state.lastWait) / 2;
-        state.lastWait = MulDiv(int64_t{state.delay} * timing_.DelayUnitMs - lost, 100, speed);
+        state.lastWait = MulDivWide(int64_t{state.delay} * timing_.DelayUnitMs - lost, 100, speed);
         return state.lastWait;
     }
     return threaded_ ? kInfiniteWait : int64_t{timing_.MaximumFrameDelay} * timing_.DelayUnitMs;

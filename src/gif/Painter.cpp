@@ -41,6 +41,17 @@ int PlayedFrameDelay(const TGIFSubImage& frame, bool threaded, const TGIFPlaybac
     return delay;
 }
 
+int FrameDisposal(const TGIFSubImage& frame)
+{
+    int disposal = 1;
+    const TGIFExtensionList& extensions = frame.Extensions();
+    for (int i = 0; i < extensions.Count(); ++i) {
+        if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extensions.Extension(i)))
+            disposal = control->Disposal();
+    }
+    return disposal;
+}
+
 int64_t DelayToMs(int delay, int speed, const TGIFPlaybackTiming& timing)
 {
     return MulDivWide(int64_t{delay} * timing.DelayUnitMs, 100, std::max(speed, 1));

@@ -35,6 +35,9 @@ TGIFPlaybackTiming& GIFPlaybackTiming();
 
 // The delay a painter plays a frame with, in hundredths of a second.
 int PlayedFrameDelay(const TGIFSubImage& frame, bool threaded, const TGIFPlaybackTiming& timing);
+// The disposal method a frame is painted with: its last graphic control
+// extension's, 1 (keep) without one.
+int FrameDisposal(const TGIFSubImage& frame);
 // The wait of a delay at a speed in percent (0 < speed), in milliseconds,
 // before lost time is taken off: delay x DelayUnitMs x 100 / speed.
 int64_t DelayToMs(int delay, int speed, const TGIFPlaybackTiming& timing);

@@ -149,6 +149,7 @@ void TGIFComposition::PaintBuffered(const TGIFSubImage& frame, int frameIndex, R
 
 void TGIFComposition::DrawInto(TCanvas& canvas, const TRect& rect, const TGIFSubImage& frame)
 {
+    frame.RenderedBitmap();  // the palette a frame is shown with is its rendering's
     SelectPalette(frame);
     frame.DrawFrame(canvas, rect, (options_ & drTile) != 0, (options_ & drTransparent) != 0);
 }

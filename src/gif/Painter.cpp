@@ -79,10 +79,13 @@ TGIFPainter::TGIFPainter(TGIFImage& image, TGIFPainter** ownerSlot, uint16_t opt
 
 TGIFPainter::~TGIFPainter()
 {
-    if (thread_.joinable()) {
-        Stop();
-        thread_.join();
-    }
+    if (!thread_.joinable())
+        return;
+    Stop();
+    // The thread may be waiting for the GUI thread to run a step for it.
+    while (!finished_ && dispatcher_->IsGuiThread())
+        dispatcher_->WaitAndCheckSynchronize(1);
+    thread_.join();
 }
 
 void TGIFPainter::Start()

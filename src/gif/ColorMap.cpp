@@ -168,6 +168,40 @@ void TGIFColorMap::FillFromRGBTriples(const uint8_t* table, int n)
     NotifyChanged();
 }
 
+void TGIFColorMap::FillFromPalette(const TPalette& palette)
+{
+    Reset();
+    const int n = std::min(palette.Count(), kMaxColors);
+    if (n == 0)
+        return;
+    Reserve(n);
+    for (int i = 0; i < n; ++i) {
+        uint8_t* entry = &entries_[static_cast<size_t>(i) * 3];
+        entry[0] = palette[i].red;
+        entry[1] = palette[i].green;
+        entry[2] = palette[i].blue;
+    }
+    count_ = n;
+    NotifyChanged();
+}
+
+void TGIFColorMap::FillFromDIBColors(const TBitmap& bitmap)
+{
+    FillFromPalette(bitmap.Palette());
+}
+
+std::unique_ptr<TPalette> TGIFColorMap::MakePalette() const
+{
+    if (count_ == 0)
+        return nullptr;
+    auto palette = std::make_unique<TPalette>();
+    for (int i = 0; i < count_; ++i) {
+        const uint8_t* entry = &entries_[static_cast<size_t>(i) * 3];
+        palette->Add({entry[0], entry[1], entry[2], pcNoCollapse});
+    }
+    return palette;
+}
+
 void TGIFColorMap::Assign(const TPersistent& source)
 {
     const auto* map = dynamic_cast<const TGIFColorMap*>(&source);

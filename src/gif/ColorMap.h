@@ -3,10 +3,12 @@
 // order of the file. The global map belongs to the header, a local map to its
 // frame; they differ in who they warn and whose pixels they count and remap.
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "platform/Bitmap.h"
 #include "platform/Palette.h"
 #include "platform/Persistent.h"
 #include "platform/Stream.h"
@@ -61,6 +63,12 @@ public:
     void FillFromRGBQuads(const uint8_t* table, int n);
     // Triples stored red, green, blue.
     void FillFromRGBTriples(const uint8_t* table, int n);
+    // Up to 256 entries of a palette.
+    void FillFromPalette(const TPalette& palette);
+    // The colour table of a palette bitmap.
+    void FillFromDIBColors(const TBitmap& bitmap);
+    // A palette with one no-collapse entry per colour; none for an empty map.
+    std::unique_ptr<TPalette> MakePalette() const;
 
     void Assign(const TPersistent& source) override;
 

@@ -50,17 +50,50 @@ void TGIFImage::Clear()
     header_.SetScreenHeight(0);
     header_.SetScreenWidth(0);
     header_.RecomputePackedFields();
+    SetPalette(nullptr);
 }
 
 void TGIFImage::DropCaches()
 {
-    // The bitmap cache, the palette cache and the default painter arrive with
-    // drawing; this is where they are let go.
+    // The bitmap cache and the default painter arrive with drawing; this is
+    // where they are let go.
 }
 
 void TGIFImage::GlobalColorMapChanged()
 {
+    SetPalette(nullptr);
+    for (int i = 0; i < images_.Count(); ++i)
+        images_.SubImage(i)->DropPaletteCache();
     DropCaches();
+}
+
+const TPalette* TGIFImage::GetPalette() const
+{
+    if (paletteBusy_)
+        RaiseGIFError("No global or local color table defined");
+    paletteBusy_ = true;
+    struct Release {
+        bool& busy;
+        ~Release() { busy = false; }
+    } release{paletteBusy_};
+    // (The bitmap cache's palette, and the dither palette, come first once
+    // drawing exists.)
+    if (paletteCache_)
+        return paletteCache_.get();
+    if (header_.ColorMap().Count() > 0) {
+        paletteCache_ = header_.ColorMap().MakePalette();
+        return paletteCache_.get();
+    }
+    if (images_.Count() == 0)
+        return nullptr;
+    return images_.SubImage(0)->Palette();
+}
+
+void TGIFImage::SetPalette(std::unique_ptr<TPalette> palette)
+{
+    if (palette && paletteCache_ && palette.get() == paletteCache_.get())
+        return;
+    paletteCache_ = std::move(palette);
 }
 
 void TGIFImage::SetWidth(int width)

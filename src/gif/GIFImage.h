@@ -83,6 +83,14 @@ public:
     // From another image: header, frames and drawing settings.
     void Assign(const TPersistent& source) override;
 
+    // The palette the image is shown with: the cached one; else the global
+    // map's; none without frames; else frame 0's. Asked again while it is
+    // being made (a frame without colours in an image without a global map)
+    // it raises "No global or local color table defined". Owned here.
+    const TPalette* GetPalette() const;
+    // Replaces the cached palette (none drops it).
+    void SetPalette(std::unique_ptr<TPalette> palette);
+
     // The widest colour depth of the global and every local map.
     int ImageBitDepth() const;
 
@@ -131,6 +139,11 @@ private:
     int animationSpeed_;
     uint8_t painterPriority_;
     uint32_t backdropColor_;
+
+    // Derived caches, rebuilt on demand. The rendered bitmap and the default
+    // painter join them with drawing.
+    mutable std::unique_ptr<TPalette> paletteCache_;
+    mutable bool paletteBusy_ = false;
 
     // Pixels the current load may still allocate; see ChargeLoadedPixels.
     int64_t loadPixelBudget_ = -1;

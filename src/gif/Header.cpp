@@ -66,7 +66,7 @@ void TGIFHeader::RecomputePackedFields()
             imageDepth = std::max(imageDepth, localDepth);
         }
     }
-    uint8_t packed = static_cast<uint8_t>((std::max(resolution, 0) & 7) << 4);
+    uint8_t packed = static_cast<uint8_t>((resolution & 7) << 4);
     if (colorMap_.Count() > 0) {
         packed |= 0x80;
         if (colorMap_.Sorted())

@@ -48,8 +48,18 @@ void TGIFSubImage::PixelsChanged()
 
 void TGIFSubImage::LocalColorMapChanged()
 {
-    // The palette cache is made from the active map; it is rebuilt on demand.
+    DropPaletteCache();
     DropBitmapCaches();
+}
+
+const TPalette* TGIFSubImage::Palette() const
+{
+    if (paletteCache_)
+        return paletteCache_.get();
+    paletteCache_ = ActiveColorMap().MakePalette();
+    if (paletteCache_)
+        return paletteCache_.get();
+    return image_ ? image_->GetPalette() : nullptr;
 }
 
 void TGIFSubImage::FreePixels()
@@ -146,6 +156,7 @@ void TGIFSubImage::Assign(const TPersistent& source)
     if (frame == this)
         return;
     Clear();
+    DropPaletteCache();
     colorMap_.Assign(frame->colorMap_);
     separator_ = frame->separator_;
     left_ = frame->left_;

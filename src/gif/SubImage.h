@@ -2,6 +2,7 @@
 // One frame of a GIF: its image descriptor, local colour map, pixel indices
 // and the extension blocks that stood in front of it in the file.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "gif/ColorMap.h"
@@ -61,6 +62,10 @@ public:
     int BitDepth() const { return colorMap_.BitDepth(); }
     int ColorResolution() const { return BitDepth() - 1; }
 
+    // A palette of the active colour map, made on demand and kept until the
+    // map changes; with no colours at all, the image's palette. Owned here.
+    const TPalette* Palette() const;
+
     TGIFExtensionList& Extensions() { return extensions_; }
     const TGIFExtensionList& Extensions() const { return extensions_; }
     // Set and cleared only through the frame's graphic control extensions.
@@ -77,6 +82,8 @@ public:
     // --- notifications that keep the derived caches honest ---
     void PixelsChanged();
     void LocalColorMapChanged();
+    // The active map may be the global one: its changes reach here too.
+    void DropPaletteCache() { paletteCache_.reset(); }
 
     // --- used by the graphic control extensions only ---
     void SetTransparentFlag(bool transparent) { transparent_ = transparent; }
@@ -91,9 +98,10 @@ private:
     uint8_t RecomputePackedFields();
     void WritePixels(TStream& stream, bool interlaced);
 
-    // Derived caches: the rendered bitmap, mask and palette arrive with the
-    // frame rendering; until then only their staleness is tracked.
+    // Derived caches. The rendered bitmap and mask arrive with the frame
+    // rendering; until then only the mask's staleness is tracked.
     mutable bool maskStale_ = true;
+    mutable std::unique_ptr<TPalette> paletteCache_;
 
     std::vector<uint8_t> pixels_;
     TGIFLocalColorMap colorMap_;

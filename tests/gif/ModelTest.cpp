@@ -149,6 +149,15 @@ TEST(ColorMapTest, FillsFromQuadsAndTriples)
     EXPECT_EQ(map.ColorAt(0), 0x090807u);
     map.FillFromRGBTriples(triples, 0);
     EXPECT_EQ(map.Count(), 0);
+    EXPECT_EQ(map.MakePalette(), nullptr);
+
+    map.FillFromPalette(StockSystemPalette());
+    EXPECT_EQ(map.Count(), 20);
+    const auto palette = map.MakePalette();
+    ASSERT_NE(palette, nullptr);
+    ASSERT_EQ(palette->Count(), 20);
+    EXPECT_EQ(palette->Color(19), StockSystemPalette().Color(19));
+    EXPECT_EQ((*palette)[0].flags, pcNoCollapse);
 }
 
 TEST(FrameTest, BoundsReallocatePixelsAndWidenTheScreen)
@@ -284,6 +293,27 @@ TEST(ImageTest, NewImageDefaultsAndSettings)
     EXPECT_EQ(image.AnimationSpeed(), 0);
     EXPECT_THROW(image.SetReductionBits(2), GIFException);
     EXPECT_EQ(image.ReductionBits(), 8);
+}
+
+TEST(ImageTest, PaletteComesFromTheMapsInOrder)
+{
+    TGIFImage image;
+    EXPECT_EQ(image.GetPalette(), nullptr);  // no frames
+    TGIFSubImage& frame = AddFrame(image, 0, 0, 1, 1);
+    try {
+        image.GetPalette();  // no colours anywhere: frame 0 asks the image again
+        FAIL();
+    } catch (const GIFException& e) {
+        EXPECT_STREQ(e.what(), "No global or local color table defined");
+    }
+    frame.ColorMap().AddColor(0x0000FF);
+    ASSERT_NE(image.GetPalette(), nullptr);
+    EXPECT_EQ(image.GetPalette()->Color(0), 0x0000FFu);
+    image.Header().ColorMap().AddColor(0x00FF00);  // a global map change drops the cached palettes
+    EXPECT_EQ(image.GetPalette()->Color(0), 0x00FF00u);
+    EXPECT_EQ(frame.Palette()->Color(0), 0x0000FFu);
+    frame.ColorMap().SetColorAt(0, 0x123456);
+    EXPECT_EQ(frame.Palette()->Color(0), 0x123456u);
 }
 
 TEST(ImageTest, ScreenSizeMustHoldEveryFrame)

@@ -132,18 +132,33 @@ TEST(FileWriteTest, VersionFollowsWhatTheFramesUse)
     EXPECT_EQ(signature(), "GIF89a");
 }
 
-TEST(FileWriteTest, LocalMapFrameIsWrittenNonInterlaced)
+TEST(FileWriteTest, InterlaceIsKeptOnlyWithoutALocalMap)
 {
-    TGIFImage image;
-    TGIFSubImage& frame = AddFrame(image, 2, 3);
-    frame.ColorMap().AddColor(0);
-    frame.ColorMap().AddColor(0xFFFFFF);
-    frame.ColorMap().AddColor(0xFF);
-    frame.SetPackedFields(0x40 | 0x18);
-    const std::vector<uint8_t> bytes = test::SaveBytes(image);
-    // header 13, no global table, descriptor: packed byte at offset 9
-    EXPECT_EQ(bytes[13 + 9], 0x81);
-    EXPECT_EQ(bytes[10] & 0x07, 1);  // no global map: the image-wide depth - 1
+    // A frame with its own map is written with rows in natural order.
+    for (const bool localMap : {false, true}) {
+        TGIFImage image;
+        if (!localMap) {
+            for (TColor c : {0u, 0xFFu, 0xFF00u})
+                image.Header().ColorMap().AddColor(c);
+        }
+        TGIFSubImage& frame = AddFrame(image, 2, 3);
+        if (localMap) {
+            for (TColor c : {0u, 0xFFu, 0xFF00u})
+                frame.ColorMap().AddColor(c);
+        }
+        frame.SetPackedFields(0x40 | 0x18);
+        for (int y = 0; y < 3; ++y)
+            frame.ScanLine(y)[1] = static_cast<uint8_t>(y);
+        const std::vector<uint8_t> bytes = test::SaveBytes(image);
+        const size_t descriptor = 13 + (localMap ? 0 : 12);
+        ASSERT_EQ(bytes[descriptor], 0x2C);
+        EXPECT_EQ(bytes[descriptor + 9], localMap ? 0x81 : 0x58) << "local map " << localMap;
+        TGIFImage reloaded;
+        test::LoadBytes(reloaded, bytes);
+        for (int y = 0; y < 3; ++y)
+            EXPECT_EQ(reloaded.Images().SubImage(0)->PixelAt(1, y), y) << "local map " << localMap;
+        EXPECT_EQ(bytes[10] & 0x07, 1);  // global size bits, or the image-wide depth - 1
+    }
 }
 
 TEST(FileWriteTest, FrameWithoutPixelsWritesOnlyItsExtensions)

@@ -19,6 +19,11 @@ void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
 {
     colorCount_ = std::clamp(count, 0, 256);
     std::copy_n(entries, colorCount_, entries_.begin());
+    for (int i = 0; i < colorCount_; ++i) {
+        searchRed_[i] = entries_[i].red;
+        searchGreen_[i] = entries_[i].green;
+        searchBlue_[i] = entries_[i].blue;
+    }
     inverseCache_ = std::make_unique<int16_t[]>(kCacheSize);
     std::fill_n(inverseCache_.get(), kCacheSize, int16_t(-1));
     for (int i = 0; i < colorCount_; ++i) {
@@ -29,20 +34,24 @@ void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
 }
 
 // Linear search, run at most once per cache cell. Only a strictly smaller
-// distance wins, so among equal entries the lowest index is chosen.
+// distance wins, so among equal entries the lowest index is chosen. The
+// smallest distance is found first in a loop the compiler vectorises, then
+// the first entry at that distance.
 int TFastColorLookup::SearchNearest(int red, int green, int blue) const
 {
-    int best = 0;
-    int bestDistance = 0x30000;
+    int32_t distances[256];
+    int32_t smallest = 0x30000;
     for (int i = 0; i < colorCount_; ++i) {
-        const TPaletteEntry& entry = entries_[i];
-        const int distance = std::abs(entry.red - red) + std::abs(entry.green - green) + std::abs(entry.blue - blue);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-        }
+        const int32_t distance = std::abs(searchRed_[i] - red) + std::abs(searchGreen_[i] - green) +
+                                 std::abs(searchBlue_[i] - blue);
+        distances[i] = distance;
+        smallest = std::min(smallest, distance);
     }
-    return best;
+    for (int i = 0; i < colorCount_; ++i) {
+        if (distances[i] == smallest)
+            return i;
+    }
+    return 0;
 }
 
 } // namespace animora

@@ -67,6 +67,8 @@ private:
     int SearchNearest(int red, int green, int blue) const;
 
     std::array<TPaletteEntry, 256> entries_{};
+    // The components again, one array each, for the vectorised search.
+    std::array<int32_t, 256> searchRed_{}, searchGreen_{}, searchBlue_{};
     std::unique_ptr<int16_t[]> inverseCache_;
 };
 

@@ -55,10 +55,21 @@ void TColorQuantizer::AddPixels(TDIBReader& reader)
         AddRow(reader.GetRow(row), width);
 }
 
+// A run of one colour ends in the same leaf as long as the tree keeps its
+// shape, so the walk is skipped for repeats until the next merge.
 void TColorQuantizer::AddRow(const uint8_t* bgr, int width)
 {
-    for (int x = 0; x < width; ++x, bgr += 3)
+    for (int x = 0; x < width; ++x, bgr += 3) {
+        const uint32_t color = bgr[0] | (bgr[1] << 8) | (bgr[2] << 16);
+        if (lastLeaf_ && color == lastColor_) {
+            ++lastLeaf_->Pixels;
+            lastLeaf_->SumRed += bgr[2];
+            lastLeaf_->SumGreen += bgr[1];
+            lastLeaf_->SumBlue += bgr[0];
+            continue;
+        }
         AddColor(bgr[2], bgr[1], bgr[0]);
+    }
 }
 
 void TColorQuantizer::AddColor(int red, int green, int blue)
@@ -73,14 +84,16 @@ void TColorQuantizer::AddColor(int red, int green, int blue)
             node->SumRed += red;
             node->SumGreen += green;
             node->SumBlue += blue;
+            lastLeaf_ = node;
+            lastColor_ = static_cast<uint32_t>(blue | (green << 8) | (red << 16));
             break;
         }
         const int bit = 7 - level;
         const int index = (((red >> bit) & 1) << 2) | (((green >> bit) & 1) << 1) | ((blue >> bit) & 1);
         slot = &node->Child[index];
     }
-    while (leafTotal_ > colorLimit_ && Merge()) {
-    }
+    while (leafTotal_ > colorLimit_ && Merge())
+        lastLeaf_ = nullptr;
 }
 
 // Folds the newest reducible node of the deepest non-empty level into a leaf.

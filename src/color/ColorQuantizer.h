@@ -64,6 +64,10 @@ private:
     // so merging and growing the tree costs no allocation per pixel.
     std::vector<std::unique_ptr<TOctreeNode[]>> chunks_;
     TOctreeNode* freeNodes_ = nullptr;
+
+    // The leaf the last added colour went to; null after a merge.
+    TOctreeNode* lastLeaf_ = nullptr;
+    uint32_t lastColor_ = 0;
 };
 
 } // namespace animora

@@ -1,6 +1,7 @@
 #include "color/DitherEngine.h"
 
 #include "color/ErrorDiffusion.h"
+#include "color/FloydSteinberg.h"
 
 namespace animora {
 

@@ -168,8 +168,6 @@ private:
 };
 
 template <class Lookup>
-using TFloydSteinbergDitherer = TErrorDiffusionDitherer<Lookup, FloydSteinbergKernel>;
-template <class Lookup>
 using TStuckiDitherer = TErrorDiffusionDitherer<Lookup, StuckiKernel>;
 template <class Lookup>
 using TSierraDitherer = TErrorDiffusionDitherer<Lookup, SierraKernel>;

@@ -5,6 +5,7 @@
 
 #include "color/ColorPalettes.h"
 #include "color/DitherEngine.h"
+#include "color/ErrorDiffusion.h"
 #include "color/ReduceColors.h"
 #include "support/ColorPictures.h"
 
@@ -170,6 +171,15 @@ TEST(DitherEngines, FloydSteinbergMatchesTheCarriedRowFormulation)
         previousDirection = d;
     }
     EXPECT_EQ(engine, expected);
+
+    // The kernel-table engine that the other kernels use gives the same.
+    TErrorDiffusionDitherer<TNetscapeColorLookup, FloydSteinbergKernel> table(width, lookup);
+    std::vector<uint8_t> tabled(width * height);
+    for (int y = 0; y < height; ++y) {
+        table.DitherRow(picture.ScanLine(y), tabled.data() + y * width);
+        table.NextRow();
+    }
+    EXPECT_EQ(tabled, expected);
 }
 
 TEST(DitherEngines, OnePixelWidePicturesWork)

@@ -89,3 +89,28 @@ TEST(OptimizedPalette, PlainAndWithSystemColorsReserved)
     EXPECT_EQ(reserved[13], (TPaletteEntry{180, 100, 30, 0}));
     EXPECT_EQ(reserved[14], (TPaletteEntry{0, 0, 0, 0}));
 }
+
+// Rows skip the tree walk for repeated colours; the palette must be the one
+// that adding every pixel on its own gives, also when merges fall inside runs.
+TEST(ColorQuantizer, RowsGiveTheSameTreeAsSinglePixels)
+{
+    std::vector<uint8_t> row;
+    for (int i = 0; i < 3000; ++i) {
+        const int run = 1 + (i * 7) % 5;
+        for (int k = 0; k < run; ++k)
+            row.insert(row.end(), {uint8_t(i * 13), uint8_t(i * 29), uint8_t(i * 3)});
+    }
+    const int width = static_cast<int>(row.size() / 3);
+    TColorQuantizer byRow(12, 8), byPixel(12, 8);
+    byRow.AddColor(1, 2, 3);
+    byPixel.AddColor(1, 2, 3);
+    byRow.AddRow(row.data(), width);
+    for (int x = 0; x < width; ++x)
+        byPixel.AddColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+    std::vector<TRGBQuad> a, b;
+    byRow.CollectColors(a);
+    byPixel.CollectColors(b);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i)
+        EXPECT_EQ((RGB{a[i].red, a[i].green, a[i].blue}), (RGB{b[i].red, b[i].green, b[i].blue})) << i;
+}

@@ -1,0 +1,704 @@
+#include "formats/MetafileCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFontMetricsF>
+
+namespace animora {
+
+namespace {
+
+constexpr size_t kMaxSavedStates = 1024;
+constexpr double kMaxPenPixels = 2048;
+constexpr double kMaxCoordinate = 1e7;  // keeps Qt's rasteriser away from overflow
+
+// Pen style bits (low nibble: style; then end cap and join).
+constexpr int kPsNull = 5;
+constexpr int kPsStyleMask = 0x0F;
+constexpr int kPsEndCapMask = 0x0F00, kPsEndCapSquare = 0x0100, kPsEndCapFlat = 0x0200;
+constexpr int kPsJoinMask = 0xF000, kPsJoinBevel = 0x1000, kPsJoinMiter = 0x2000;
+constexpr int kBsSolid = 0, kBsNull = 1, kBsHatched = 2;
+constexpr int kTransparent = 1;
+
+double SafeExtent(double value)
+{
+    return value == 0 ? 1 : value;
+}
+
+bool Finite(const QTransform& t)
+{
+    const double values[] = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
+    return std::all_of(std::begin(values), std::end(values),
+                       [](double v) { return std::isfinite(v) && std::fabs(v) < 1e12; });
+}
+
+bool Reasonable(const QRectF& r)
+{
+    return std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.width()) &&
+           std::isfinite(r.height()) && std::fabs(r.left()) < kMaxCoordinate &&
+           std::fabs(r.top()) < kMaxCoordinate && std::fabs(r.width()) < kMaxCoordinate &&
+           std::fabs(r.height()) < kMaxCoordinate;
+}
+
+Qt::BrushStyle HatchStyle(int hatch)
+{
+    switch (hatch) {
+    case 0: return Qt::HorPattern;
+    case 1: return Qt::VerPattern;
+    case 2: return Qt::FDiagPattern;
+    case 3: return Qt::BDiagPattern;
+    case 4: return Qt::CrossPattern;
+    default: return Qt::DiagCrossPattern;
+    }
+}
+
+Qt::PenStyle DashStyle(int style)
+{
+    switch (style & kPsStyleMask) {
+    case 1: return Qt::DashLine;
+    case 2: return Qt::DotLine;
+    case 3: return Qt::DashDotLine;
+    case 4: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
+QPainter::CompositionMode CompositionFor(uint32_t rop)
+{
+    switch (rop) {
+    case rop::SrcAnd: return QPainter::RasterOp_SourceAndDestination;
+    case rop::SrcPaint: return QPainter::RasterOp_SourceOrDestination;
+    case rop::SrcInvert: return QPainter::RasterOp_SourceXorDestination;
+    case rop::NotSrcCopy: return QPainter::RasterOp_NotSource;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+// The parametric angle (degrees, Qt's counter-clockwise on screen) of the
+// ellipse point on the ray from the centre through p.
+double EllipseAngle(const QRectF& box, QPointF p)
+{
+    const QPointF c = box.center();
+    const double dx = (p.x() - c.x()) / std::max(box.width() / 2, 1e-9);
+    const double dy = (p.y() - c.y()) / std::max(box.height() / 2, 1e-9);
+    return std::atan2(-dy, dx) * 180 / M_PI;
+}
+
+} // namespace
+
+MetafileCanvas::MetafileCanvas(QImage& image, const QTransform& referenceToImage)
+    : image_(image), painter_(&image), referenceToImage_(referenceToImage)
+{
+}
+
+MetafileCanvas::~MetafileCanvas() = default;
+
+// Object table ---------------------------------------------------------------
+
+void MetafileCanvas::ResizeObjectTable(size_t count)
+{
+    objects_.resize(count);
+}
+
+int MetafileCanvas::AddObject(GdiObject object)
+{
+    for (size_t i = 0; i < objects_.size(); ++i) {
+        if (!objects_[i]) {
+            objects_[i] = std::move(object);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void MetafileCanvas::SetObject(uint32_t index, GdiObject object)
+{
+    if (index < objects_.size())
+        objects_[index] = std::move(object);
+}
+
+void MetafileCanvas::SelectObject(uint32_t index)
+{
+    if (index >= objects_.size() || !objects_[index])
+        return;
+    const GdiObject& object = *objects_[index];
+    if (const auto* pen = std::get_if<GdiPen>(&object))
+        state_.pen = *pen;
+    else if (const auto* brush = std::get_if<GdiBrush>(&object))
+        state_.brush = *brush;
+    else if (const auto* font = std::get_if<GdiFont>(&object))
+        state_.font = *font;
+}
+
+void MetafileCanvas::SelectStockObject(uint32_t stock)
+{
+    static const int greys[] = {255, 192, 128, 64, 0};
+    if (stock <= 4)
+        state_.brush = GdiBrush{kBsSolid, QColor(greys[stock], greys[stock], greys[stock]), 0, {}};
+    else if (stock == 5)
+        state_.brush = GdiBrush{kBsNull, Qt::white, 0, {}};
+    else if (stock == 6)
+        state_.pen = GdiPen{0, 0, Qt::white};
+    else if (stock == 7)
+        state_.pen = GdiPen{0, 0, Qt::black};
+    else if (stock == 8)
+        state_.pen = GdiPen{kPsNull, 0, Qt::black};
+    else if (stock >= 10 && stock <= 17 && stock != 15)
+        state_.font = GdiFont{};
+}
+
+void MetafileCanvas::DeleteObject(uint32_t index)
+{
+    if (index < objects_.size())
+        objects_[index].reset();
+}
+
+// Mapping ------------------------------------------------------------------------
+
+void MetafileCanvas::ScaleWindowExt(double xNum, double xDen, double yNum, double yDen)
+{
+    state_.windowExt = {state_.windowExt.x() * xNum / SafeExtent(xDen), state_.windowExt.y() * yNum / SafeExtent(yDen)};
+}
+
+void MetafileCanvas::ScaleViewportExt(double xNum, double xDen, double yNum, double yDen)
+{
+    state_.viewportExt = {state_.viewportExt.x() * xNum / SafeExtent(xDen),
+                          state_.viewportExt.y() * yNum / SafeExtent(yDen)};
+}
+
+void MetafileCanvas::SetDeviceResolution(double pixelsPerMmX, double pixelsPerMmY)
+{
+    if (pixelsPerMmX > 0 && pixelsPerMmY > 0 && std::isfinite(pixelsPerMmX) && std::isfinite(pixelsPerMmY))
+        pixelsPerMmX_ = pixelsPerMmX, pixelsPerMmY_ = pixelsPerMmY;
+}
+
+// Window to viewport: page space in reference-device pixels.
+QTransform MetafileCanvas::PageTransform() const
+{
+    const State& s = state_;
+    double sx = 1, sy = 1;
+    switch (s.mapMode) {
+    case 2: sx = pixelsPerMmX_ / 10, sy = -pixelsPerMmY_ / 10; break;        // 0.1 mm
+    case 3: sx = pixelsPerMmX_ / 100, sy = -pixelsPerMmY_ / 100; break;      // 0.01 mm
+    case 4: sx = pixelsPerMmX_ * 0.254, sy = -pixelsPerMmY_ * 0.254; break;  // 0.01 inch
+    case 5: sx = pixelsPerMmX_ * 0.0254, sy = -pixelsPerMmY_ * 0.0254; break;
+    case 6: sx = pixelsPerMmX_ * 25.4 / 1440, sy = -pixelsPerMmY_ * 25.4 / 1440; break;  // twips
+    case 7:
+    case 8:
+        sx = s.viewportExt.x() / SafeExtent(s.windowExt.x());
+        sy = s.viewportExt.y() / SafeExtent(s.windowExt.y());
+        if (s.mapMode == 7) {  // isotropic: the smaller scale both ways, signs kept
+            const double m = std::min(std::fabs(sx), std::fabs(sy));
+            sx = std::copysign(m, sx), sy = std::copysign(m, sy);
+        }
+        break;
+    default: break;  // MM_TEXT: logical units are device pixels
+    }
+    if (s.mapMode == 1)
+        return QTransform();
+    return QTransform(sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx, s.viewportOrg.y() - s.windowOrg.y() * sy);
+}
+
+QTransform MetafileCanvas::LogicalToImage() const
+{
+    return state_.world * PageTransform() * referenceToImage_;
+}
+
+double MetafileCanvas::DeviceScale() const
+{
+    const QTransform t = LogicalToImage();
+    return std::sqrt(std::fabs(t.determinant()));
+}
+
+// States and clipping -----------------------------------------------------------
+
+void MetafileCanvas::SaveDC()
+{
+    if (saved_.size() < kMaxSavedStates)
+        saved_.push_back(state_);
+}
+
+void MetafileCanvas::RestoreDC(int which)
+{
+    // Negative: relative to the current state; positive: the n-th saved state.
+    size_t keep;
+    if (which < 0) {
+        const size_t back = static_cast<size_t>(-static_cast<int64_t>(which));
+        if (back > saved_.size())
+            return;
+        keep = saved_.size() - back;
+    } else {
+        if (which == 0 || static_cast<size_t>(which) > saved_.size())
+            return;
+        keep = static_cast<size_t>(which) - 1;
+    }
+    state_ = saved_[keep];
+    saved_.resize(keep);
+}
+
+void MetafileCanvas::CombineClip(const QPainterPath& path, int mode)
+{
+    QPainterPath whole;
+    whole.addRect(QRectF(image_.rect()));
+    const QPainterPath current = state_.clip.value_or(whole);
+    switch (mode) {
+    case 1: state_.clip = current.intersected(path); break;  // RGN_AND
+    case 2: state_.clip = current.united(path); break;       // RGN_OR
+    case 3: state_.clip = current.united(path).subtracted(current.intersected(path)); break;
+    case 4: state_.clip = current.subtracted(path); break;   // RGN_DIFF
+    default: state_.clip = path; break;                      // RGN_COPY
+    }
+}
+
+void MetafileCanvas::IntersectClipRect(const QRectF& logical)
+{
+    QPainterPath rect;
+    rect.addRect(logical.normalized());
+    CombineClip(LogicalToImage().map(rect), 1);
+}
+
+void MetafileCanvas::ExcludeClipRect(const QRectF& logical)
+{
+    QPainterPath rect;
+    rect.addRect(logical.normalized());
+    CombineClip(LogicalToImage().map(rect), 4);
+}
+
+void MetafileCanvas::SelectClipRects(const std::vector<QRectF>& deviceRects, int mode)
+{
+    QPainterPath region;
+    for (const QRectF& r : deviceRects)
+        region.addRect(r.normalized());
+    CombineClip(referenceToImage_.map(region.simplified()), mode);
+}
+
+// Drawing -------------------------------------------------------------------
+
+void MetafileCanvas::BeginDraw()
+{
+    painter_.resetTransform();
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    if (state_.clip)
+        painter_.setClipPath(*state_.clip);
+    else
+        painter_.setClipping(false);
+}
+
+QPen MetafileCanvas::ImagePen() const
+{
+    const GdiPen& pen = state_.pen;
+    double width = pen.width * DeviceScale();
+    QPen qpen(pen.color);
+    qpen.setWidthF(width < 1.5 ? 0 : std::min(width, kMaxPenPixels));
+    qpen.setStyle(DashStyle(pen.style));
+    const int cap = pen.style & kPsEndCapMask, join = pen.style & kPsJoinMask;
+    qpen.setCapStyle(cap == kPsEndCapSquare ? Qt::SquareCap : cap == kPsEndCapFlat ? Qt::FlatCap : Qt::RoundCap);
+    qpen.setJoinStyle(join == kPsJoinBevel ? Qt::BevelJoin : join == kPsJoinMiter ? Qt::MiterJoin : Qt::RoundJoin);
+    qpen.setMiterLimit(state_.miterLimit);
+    return qpen;
+}
+
+void MetafileCanvas::FillImagePath(const QPainterPath& path)
+{
+    const GdiBrush& brush = state_.brush;
+    if (brush.style == kBsNull || !Drawing())
+        return;
+    BeginDraw();
+    if (brush.style == kBsSolid) {
+        painter_.fillPath(path, brush.color);
+    } else if (brush.style == kBsHatched) {
+        if (state_.bkMode != kTransparent)
+            painter_.fillPath(path, state_.bkColor);
+        painter_.fillPath(path, QBrush(brush.color, HatchStyle(brush.hatch)));
+    } else if (!brush.pattern.isNull()) {
+        painter_.fillPath(path, QBrush(brush.pattern));
+    } else {
+        painter_.fillPath(path, brush.color);
+    }
+}
+
+void MetafileCanvas::StrokeImagePath(const QPainterPath& path)
+{
+    if ((state_.pen.style & kPsStyleMask) == kPsNull || !Drawing())
+        return;
+    BeginDraw();
+    painter_.strokePath(path, ImagePen());
+}
+
+void MetafileCanvas::Emit(const QPainterPath& logical, bool fill, bool stroke)
+{
+    const QTransform t = LogicalToImage();
+    if (!Finite(t))
+        return;
+    QPainterPath mapped = t.map(logical);
+    if (!Reasonable(mapped.controlPointRect()))
+        return;
+    if (state_.inPath) {
+        path_.addPath(mapped);
+        return;
+    }
+    mapped.setFillRule(state_.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    if (fill)
+        FillImagePath(mapped);
+    if (stroke)
+        StrokeImagePath(mapped);
+}
+
+void MetafileCanvas::MoveTo(QPointF p)
+{
+    state_.position = p;
+    if (state_.inPath) {
+        const QTransform t = LogicalToImage();
+        if (Finite(t))
+            path_.moveTo(t.map(p));
+    }
+}
+
+void MetafileCanvas::LineTo(QPointF p)
+{
+    if (state_.inPath) {
+        const QTransform t = LogicalToImage();
+        if (Finite(t)) {
+            if (path_.elementCount() == 0)
+                path_.moveTo(t.map(state_.position));
+            path_.lineTo(t.map(p));
+        }
+    } else {
+        QPainterPath line(state_.position);
+        line.lineTo(p);
+        Emit(line, false, true);
+    }
+    state_.position = p;
+}
+
+void MetafileCanvas::Polyline(const QPolygonF& points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    Emit(path, false, true);
+}
+
+void MetafileCanvas::PolylineTo(const QPolygonF& points)
+{
+    for (const QPointF& p : points)
+        LineTo(p);
+}
+
+void MetafileCanvas::Polygon(const QPolygonF& points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    path.closeSubpath();
+    Emit(path, true, true);
+}
+
+void MetafileCanvas::PolyPolygon(const std::vector<QPolygonF>& polygons)
+{
+    QPainterPath path;
+    for (const QPolygonF& polygon : polygons) {
+        path.addPolygon(polygon);
+        path.closeSubpath();
+    }
+    Emit(path, true, true);
+}
+
+void MetafileCanvas::PolyPolyline(const std::vector<QPolygonF>& polylines)
+{
+    QPainterPath path;
+    for (const QPolygonF& polyline : polylines)
+        path.addPolygon(polyline);
+    Emit(path, false, true);
+}
+
+// Cubic Bézier segments: start point, then three points per segment. The "to"
+// form starts at the current position and moves it to the last point.
+void MetafileCanvas::PolyBezier(const QPolygonF& points, bool fromCurrentPosition)
+{
+    int first = 0;
+    QPainterPath path;
+    if (fromCurrentPosition) {
+        path.moveTo(state_.position);
+    } else {
+        if (points.isEmpty())
+            return;
+        path.moveTo(points[0]);
+        first = 1;
+    }
+    for (int i = first; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    if (fromCurrentPosition && !points.isEmpty())
+        state_.position = points.back();
+    if (state_.inPath && fromCurrentPosition) {
+        const QTransform t = LogicalToImage();
+        if (!Finite(t))
+            return;
+        const QPainterPath mapped = t.map(path);
+        if (path_.elementCount() == 0)
+            path_.moveTo(mapped.elementAt(0));
+        for (int i = 1; i < mapped.elementCount(); i += 3) {
+            if (i + 2 < mapped.elementCount())
+                path_.cubicTo(mapped.elementAt(i), mapped.elementAt(i + 1), mapped.elementAt(i + 2));
+        }
+        return;
+    }
+    Emit(path, false, true);
+}
+
+void MetafileCanvas::Rectangle(const QRectF& box)
+{
+    QPainterPath path;
+    path.addRect(box.normalized());
+    Emit(path, true, true);
+}
+
+void MetafileCanvas::RoundRect(const QRectF& box, QSizeF corner)
+{
+    QPainterPath path;
+    path.addRoundedRect(box.normalized(), std::fabs(corner.width()) / 2, std::fabs(corner.height()) / 2);
+    Emit(path, true, true);
+}
+
+void MetafileCanvas::Ellipse(const QRectF& box)
+{
+    QPainterPath path;
+    path.addEllipse(box.normalized());
+    Emit(path, true, true);
+}
+
+QPainterPath MetafileCanvas::ArcPath(ArcKind kind, const QRectF& rawBox, QPointF start, QPointF end,
+                                     QPointF* endPoint) const
+{
+    const QRectF box = rawBox.normalized();
+    const double from = EllipseAngle(box, start);
+    double sweep = EllipseAngle(box, end) - from;
+    // Counter-clockwise (on screen) from start to end, unless told otherwise;
+    // equal radials mean the whole ellipse.
+    if (state_.clockwise)
+        sweep = sweep >= 0 ? sweep - 360 : sweep;
+    else
+        sweep = sweep <= 0 ? sweep + 360 : sweep;
+    QPainterPath path;
+    if (kind == ArcKind::Pie)
+        path.moveTo(box.center());  // arcTo draws the first radius from here
+    else
+        path.arcMoveTo(box, from);
+    path.arcTo(box, from, sweep);
+    if (endPoint)
+        *endPoint = path.currentPosition();
+    if (kind != ArcKind::Arc)
+        path.closeSubpath();
+    return path;
+}
+
+void MetafileCanvas::ArcShape(ArcKind kind, const QRectF& box, QPointF start, QPointF end, bool moveCurrent)
+{
+    if (!Reasonable(box))
+        return;
+    QPointF endPoint;
+    QPainterPath path = ArcPath(kind, box, start, end, &endPoint);
+    if (moveCurrent) {  // ArcTo: a line from the current position to the arc's start
+        QPainterPath joined(state_.position);
+        joined.connectPath(path);
+        path = joined;
+        state_.position = endPoint;
+    }
+    Emit(path, kind != ArcKind::Arc, true);
+}
+
+void MetafileCanvas::AngleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees)
+{
+    if (!std::isfinite(startDegrees) || !std::isfinite(sweepDegrees) || std::fabs(radius) > kMaxCoordinate)
+        return;
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    QPainterPath path(state_.position);
+    QPainterPath arc;
+    arc.arcMoveTo(box, startDegrees);
+    path.lineTo(arc.currentPosition());
+    path.arcTo(box, startDegrees, std::clamp(sweepDegrees, -3600.0, 3600.0));
+    state_.position = path.currentPosition();
+    Emit(path, false, true);
+}
+
+void MetafileCanvas::SetPixel(QPointF p, QColor color)
+{
+    const QTransform t = LogicalToImage();
+    const QPointF q = t.map(p);
+    const int x = static_cast<int>(std::floor(q.x())), y = static_cast<int>(std::floor(q.y()));
+    if (std::isfinite(q.x()) && std::isfinite(q.y()) && image_.rect().contains(x, y))
+        image_.setPixel(x, y, color.rgb());
+}
+
+// Paths --------------------------------------------------------------------------
+
+void MetafileCanvas::BeginPath()
+{
+    path_ = QPainterPath();
+    state_.inPath = true;
+    pathOpen_ = true;
+}
+
+void MetafileCanvas::AbortPath()
+{
+    path_ = QPainterPath();
+    state_.inPath = false;
+    pathOpen_ = false;
+}
+
+void MetafileCanvas::CloseFigure()
+{
+    if (state_.inPath)
+        path_.closeSubpath();
+}
+
+void MetafileCanvas::FillPath()
+{
+    path_.setFillRule(state_.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    FillImagePath(path_);
+    AbortPath();
+}
+
+void MetafileCanvas::StrokePath()
+{
+    StrokeImagePath(path_);
+    AbortPath();
+}
+
+void MetafileCanvas::StrokeAndFillPath()
+{
+    path_.setFillRule(state_.polyFillMode == 2 ? Qt::WindingFill : Qt::OddEvenFill);
+    FillImagePath(path_);
+    StrokeImagePath(path_);
+    AbortPath();
+}
+
+void MetafileCanvas::SelectClipPath(int mode)
+{
+    CombineClip(path_, mode);
+    AbortPath();
+}
+
+// Text and pictures ----------------------------------------------------------------
+
+QFont MetafileCanvas::ImageFont(double* pixelSize) const
+{
+    const GdiFont& f = state_.font;
+    QFont font(f.face.isEmpty() ? QStringLiteral("Sans Serif") : f.face);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    font.setStrikeOut(f.strikeOut);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(f.weight == 0 ? 400 : f.weight, 100, 900)));
+    const QTransform t = LogicalToImage();
+    const double scale = std::sqrt(t.m12() * t.m12() + t.m22() * t.m22());
+    double size = std::fabs(f.height) * scale;
+    if (f.height > 0) {  // cell height: take the internal leading away
+        font.setPixelSize(100);
+        const QFontMetricsF metrics(font);
+        size = size * 100 / std::max(metrics.height(), 1.0);
+    }
+    if (f.height == 0)
+        size = 16;
+    size = std::clamp(size, 1.0, 2000.0);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+    *pixelSize = size;
+    return font;
+}
+
+void MetafileCanvas::TextOut(QPointF reference, const QString& text, const std::vector<double>& dx,
+                             const std::optional<QRectF>& opaqueRect)
+{
+    const QTransform t = LogicalToImage();
+    if (!Finite(t))
+        return;
+    BeginDraw();
+    if (opaqueRect && Reasonable(t.mapRect(*opaqueRect)))
+        painter_.fillRect(t.mapRect(opaqueRect->normalized()), state_.bkColor);
+    if (text.isEmpty())
+        return;
+    const bool updateCp = state_.textAlign & 1;
+    const QPointF origin = t.map(updateCp ? state_.position : reference);
+    if (!std::isfinite(origin.x()) || !std::isfinite(origin.y()) || std::fabs(origin.x()) > kMaxCoordinate ||
+        std::fabs(origin.y()) > kMaxCoordinate)
+        return;
+    double pixelSize = 0;
+    const QFont font = ImageFont(&pixelSize);
+    const QFontMetricsF metrics(font);
+    const double xScale = std::sqrt(t.m11() * t.m11() + t.m21() * t.m21());
+
+    // Character positions along the baseline, in image pixels.
+    std::vector<double> offsets;
+    double width = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        offsets.push_back(width);
+        width += size_t(i) < dx.size() ? dx[size_t(i)] * xScale : metrics.horizontalAdvance(text[i]);
+    }
+    const int horizontal = state_.textAlign & 6, vertical = state_.textAlign & 24;
+    const double x0 = horizontal == 2 ? -width : horizontal == 6 ? -width / 2 : 0;
+    const double y0 = vertical == 24 ? 0 : vertical == 8 ? -metrics.descent() : metrics.ascent();
+
+    painter_.translate(origin);
+    painter_.rotate(-state_.font.escapement / 10);
+    if (state_.bkMode != kTransparent)
+        painter_.fillRect(QRectF(x0, y0 - metrics.ascent(), width, metrics.height()), state_.bkColor);
+    painter_.setFont(font);
+    painter_.setPen(state_.textColor);
+    for (int i = 0; i < text.size(); ++i)
+        painter_.drawText(QPointF(x0 + offsets[size_t(i)], y0), QString(text[i]));
+    if (updateCp)
+        state_.position = t.inverted().map(origin + QPointF(horizontal == 2 ? -width : width, 0));
+}
+
+void MetafileCanvas::DrawPicture(const QRectF& logicalTarget, const QImage& picture, const QRectF& source, uint32_t rop)
+{
+    const QTransform t = LogicalToImage();
+    if (!Finite(t) || picture.isNull() || !Drawing())
+        return;
+    const QPointF a = t.map(logicalTarget.topLeft()), b = t.map(logicalTarget.bottomRight());
+    const QRectF target = QRectF(a, b);
+    if (!Reasonable(target) || target.width() == 0 || target.height() == 0)
+        return;
+    // A negative extent mirrors the picture.
+    const QImage oriented = picture.mirrored(target.width() < 0, target.height() < 0);
+    QRectF from = source;
+    if (target.width() < 0)
+        from.moveLeft(picture.width() - source.right());
+    if (target.height() < 0)
+        from.moveTop(picture.height() - source.bottom());
+    BeginDraw();
+    painter_.setCompositionMode(CompositionFor(rop));
+    painter_.drawImage(target.normalized(), oriented, from);
+}
+
+void MetafileCanvas::PatBlt(const QRectF& logical, uint32_t rop)
+{
+    const QTransform t = LogicalToImage();
+    if (!Finite(t))
+        return;
+    QPainterPath path;
+    path.addRect(logical.normalized());
+    const QPainterPath mapped = t.map(path);
+    if (!Reasonable(mapped.controlPointRect()))
+        return;
+    BeginDraw();
+    switch (rop) {
+    case rop::Blackness: painter_.fillPath(mapped, Qt::black); break;
+    case rop::Whiteness: painter_.fillPath(mapped, Qt::white); break;
+    case rop::DstInvert:
+        painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
+        painter_.fillPath(mapped, Qt::white);
+        break;
+    case rop::PatInvert:
+        painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter_.fillPath(mapped, state_.brush.color);
+        break;
+    default: FillImagePath(mapped); break;
+    }
+}
+
+} // namespace animora

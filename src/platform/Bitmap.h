@@ -49,6 +49,8 @@ constexpr int64_t MaxBitmapPixels = int64_t{1} << 28;
 class TBitmap {
 public:
     TBitmap() = default;
+    // A zeroed picture. Palette formats start with the standard palette of
+    // their depth: black and white, the 16 colours, the halftone table.
     TBitmap(int width, int height, PixelFormat format = PixelFormat::pf24bit);
 
     int Width() const { return width_; }

@@ -13,6 +13,7 @@ class TStream;
 // or 32-bit when an alpha channel carries something. Every size is checked
 // against the data: a damaged or lying file raises EInvalidGraphic
 // "Bitmap image is not valid".
+// The stream is left just after the pixel data.
 TBitmap ReadBmp(TStream& stream);
 
 // Writes a 14-byte file header, a 40-byte info header, the colour table of a

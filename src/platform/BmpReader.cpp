@@ -86,7 +86,8 @@ void CopyTrueColorRow(const uint8_t* from, uint8_t* to, const Header& header, bo
     }
 }
 
-void DecodeUncompressed(const uint8_t* bits, const Header& header, TBitmap& bitmap)
+// Answers the number of data bytes used.
+size_t DecodeUncompressed(const uint8_t* bits, const Header& header, TBitmap& bitmap)
 {
     const size_t fileRowBytes = DIBRowBytes(header.width, header.bitsPerPixel);
     if (fileRowBytes * static_cast<size_t>(header.height) > header.bitsSize)
@@ -102,6 +103,7 @@ void DecodeUncompressed(const uint8_t* bits, const Header& header, TBitmap& bitm
         else
             CopyTrueColorRow(from, to, header, withAlpha);
     }
+    return fileRowBytes * static_cast<size_t>(header.height);
 }
 
 // An alpha channel that is entirely opaque, or entirely 0 (what writers that
@@ -122,6 +124,8 @@ bool AlphaMatters(const TBitmap& bitmap)
 
 } // namespace
 
+// The file is read whole from the stream's position: its real size bounds
+// every offset and count in the headers.
 TBitmap ReadBmp(TStream& stream)
 {
     const int64_t start = stream.Position();
@@ -134,13 +138,12 @@ TBitmap ReadBmp(TStream& stream)
     if (IsPaletteFormat(bitmap.GetPixelFormat()))
         bitmap.SetPalette(header.palette);
     const uint8_t* bits = file.data() + header.bitsOffset;
-    if (header.compression == bmp::kRle8 || header.compression == bmp::kRle4)
-        bmp::DecodeRle(bits, header, bitmap);
-    else
-        DecodeUncompressed(bits, header, bitmap);
+    const bool runLength = header.compression == bmp::kRle8 || header.compression == bmp::kRle4;
+    const size_t used = runLength ? bmp::DecodeRle(bits, header, bitmap) : DecodeUncompressed(bits, header, bitmap);
     if (bitmap.GetPixelFormat() == PixelFormat::pf32bit && !AlphaMatters(bitmap))
         bitmap.SetPixelFormat(PixelFormat::pf24bit);
-    stream.SetPosition(start + static_cast<int64_t>(file.size()));
+    // Leave the stream just after the picture, for containers that go on.
+    stream.SetPosition(start + static_cast<int64_t>(header.bitsOffset + used));
     return bitmap;
 }
 

@@ -25,7 +25,8 @@ public:
     {
     }
 
-    void Run()
+    // Answers the number of data bytes used.
+    size_t Run()
     {
         while (Has(2)) {
             const uint8_t count = data_[pos_++];
@@ -35,12 +36,13 @@ public:
             else if (value == kEndOfLine)
                 NextLine();
             else if (value == kEndOfBitmap)
-                return;
+                break;
             else if (value == kDelta)
                 Jump();
             else
                 PutAbsolute(value);
         }
+        return pos_;
     }
 
 private:
@@ -116,9 +118,9 @@ void CheckRleSize(const Header& header)
         Invalid();
 }
 
-void DecodeRle(const uint8_t* data, const Header& header, TBitmap& bitmap)
+size_t DecodeRle(const uint8_t* data, const Header& header, TBitmap& bitmap)
 {
-    RleDecoder(data, header, bitmap).Run();
+    return RleDecoder(data, header, bitmap).Run();
 }
 
 } // namespace animora::bmp

@@ -1,5 +1,6 @@
 #pragma once
 // Run-length encoded BMP pixels (RLE8 and RLE4). Internal to the platform layer.
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/BmpFormat.h"
@@ -18,7 +19,8 @@ void CheckRleSize(const Header& header);
 
 // Decodes RLE8 or RLE4 data into an 8 or 4-bit bitmap of the header's size.
 // Pixels the data never reaches stay index 0. Runs past the end of a row,
-// jumps past the picture and rows past the top are not valid.
-void DecodeRle(const uint8_t* data, const Header& header, TBitmap& bitmap);
+// jumps past the picture and rows past the top are not valid. Answers the
+// number of data bytes used.
+size_t DecodeRle(const uint8_t* data, const Header& header, TBitmap& bitmap);
 
 } // namespace animora::bmp

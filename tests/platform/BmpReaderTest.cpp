@@ -281,3 +281,17 @@ TEST(BmpReader, PaletteCountsAreCheckedAndCapped)
     EXPECT_EQ(loaded.ScanLine(0)[0], 0x32);  // top row is the second file row: 3 2 1 0
     EXPECT_EQ(loaded.ScanLine(1)[0], 0x01);
 }
+
+// A picture inside a longer stream leaves the stream right after its pixels.
+TEST(BmpReader, LoadingStopsAfterThePicture)
+{
+    for (const BmpFile& file : {BmpFile(), Rle8({4, 1, 0, 0, 4, 0, 0, 1})}) {
+        std::vector<uint8_t> bytes = file.Bytes();
+        const size_t size = bytes.size();
+        bytes.insert(bytes.end(), {'n', 'e', 'x', 't'});
+        TBytesViewStream stream(bytes.data(), bytes.size());
+        TBitmap bitmap;
+        bitmap.LoadFromStream(stream);
+        EXPECT_EQ(stream.Position(), static_cast<int64_t>(size));
+    }
+}

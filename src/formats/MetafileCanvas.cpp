@@ -12,6 +12,12 @@ namespace {
 constexpr size_t kMaxSavedStates = 1024;
 constexpr double kMaxPenPixels = 2048;
 constexpr double kMaxCoordinate = 1e7;  // keeps Qt's rasteriser away from overflow
+// Path set operations cost more than linear time: clip shapes beyond these are
+// replaced by their bounding rectangle.
+constexpr int kMaxClipElements = 4096;
+constexpr size_t kMaxClipRects = 1024;
+// Text drawn glyph by glyph; longer strings are cut.
+constexpr int kMaxTextLength = 2048;
 
 // Pen style bits (low nibble: style; then end cap and join).
 constexpr int kPsNull = 5;
@@ -237,8 +243,13 @@ void MetafileCanvas::RestoreDC(int which)
     saved_.resize(keep);
 }
 
-void MetafileCanvas::CombineClip(const QPainterPath& path, int mode)
+void MetafileCanvas::CombineClip(const QPainterPath& shape, int mode)
 {
+    QPainterPath path = shape;
+    if (path.elementCount() > kMaxClipElements) {
+        path = QPainterPath();
+        path.addRect(shape.boundingRect());
+    }
     QPainterPath whole;
     whole.addRect(QRectF(image_.rect()));
     const QPainterPath current = state_.clip.value_or(whole);
@@ -268,9 +279,17 @@ void MetafileCanvas::ExcludeClipRect(const QRectF& logical)
 void MetafileCanvas::SelectClipRects(const std::vector<QRectF>& deviceRects, int mode)
 {
     QPainterPath region;
-    for (const QRectF& r : deviceRects)
-        region.addRect(r.normalized());
-    CombineClip(referenceToImage_.map(region.simplified()), mode);
+    if (deviceRects.size() > kMaxClipRects) {
+        QRectF bounds;
+        for (const QRectF& r : deviceRects)
+            bounds = bounds.united(r.normalized());
+        region.addRect(bounds);
+    } else {
+        for (const QRectF& r : deviceRects)
+            region.addRect(r.normalized());
+        region = region.simplified();
+    }
+    CombineClip(referenceToImage_.map(region), mode);
 }
 
 // Drawing -------------------------------------------------------------------
@@ -540,14 +559,12 @@ void MetafileCanvas::BeginPath()
 {
     path_ = QPainterPath();
     state_.inPath = true;
-    pathOpen_ = true;
 }
 
 void MetafileCanvas::AbortPath()
 {
     path_ = QPainterPath();
     state_.inPath = false;
-    pathOpen_ = false;
 }
 
 void MetafileCanvas::CloseFigure()
@@ -610,9 +627,10 @@ QFont MetafileCanvas::ImageFont(double* pixelSize) const
     return font;
 }
 
-void MetafileCanvas::TextOut(QPointF reference, const QString& text, const std::vector<double>& dx,
+void MetafileCanvas::TextOut(QPointF reference, const QString& fullText, const std::vector<double>& dx,
                              const std::optional<QRectF>& opaqueRect)
 {
+    const QString text = fullText.left(kMaxTextLength);
     const QTransform t = LogicalToImage();
     if (!Finite(t))
         return;

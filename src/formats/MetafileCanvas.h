@@ -176,7 +176,6 @@ private:
     std::vector<State> saved_;
     std::vector<std::optional<GdiObject>> objects_;
     QPainterPath path_;  // the path being built, in image pixels
-    bool pathOpen_ = false;
 };
 
 } // namespace animora

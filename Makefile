@@ -36,7 +36,7 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANIMORA_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_$(TARGET)
 	mkdir -p fuzz-out/$(TARGET)
-	LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp build-fuzz/fuzz/fuzz_$(TARGET) -max_total_time=$(SECONDS) -max_len=65536 fuzz-out/$(TARGET) fuzz/corpus/$(TARGET)
+	build-fuzz/fuzz/fuzz_$(TARGET) -max_total_time=$(SECONDS) -max_len=65536 fuzz-out/$(TARGET) fuzz/corpus/$(TARGET)
 
 clean:
 	rm -rf build build-asan build-release build-fuzz

@@ -6,6 +6,7 @@
 
 #include "formats/IconReader.h"
 #include "formats/JPEGImage.h"
+#include "formats/LeakSuppressions.h"
 #include "formats/Metafile.h"
 #include "formats/QtBridge.h"
 

@@ -548,9 +548,9 @@ void MetafileCanvas::SetPixel(QPointF p, QColor color)
 {
     const QTransform t = LogicalToImage();
     const QPointF q = t.map(p);
-    const int x = static_cast<int>(std::floor(q.x())), y = static_cast<int>(std::floor(q.y()));
-    if (std::isfinite(q.x()) && std::isfinite(q.y()) && image_.rect().contains(x, y))
-        image_.setPixel(x, y, color.rgb());
+    if (!(q.x() >= 0 && q.y() >= 0 && q.x() < image_.width() && q.y() < image_.height()) || !Drawing())
+        return;
+    image_.setPixel(static_cast<int>(q.x()), static_cast<int>(q.y()), color.rgb());
 }
 
 // Paths --------------------------------------------------------------------------

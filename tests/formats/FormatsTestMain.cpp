@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/LeakSuppressions.h"
+
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);

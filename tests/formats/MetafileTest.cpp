@@ -2,6 +2,8 @@
 // checked pixel by pixel, and hostile files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FormatsTestSupport.h"
 #include "formats/Metafile.h"
 #include "formats/Picture.h"
@@ -250,6 +252,27 @@ TEST(Metafile, HostileFilesAreRefused)
             EXPECT_STREQ(error.what(), "Metafile is not valid");
         }
     }
+}
+
+// Coordinates and transforms far outside the picture (fuzzing found a pixel
+// at 3.7e9) draw nothing and break nothing.
+TEST(Metafile, ExtremeCoordinatesAreHarmless)
+{
+    EmfBuilder emf;
+    emf.Record(15, {2000000000, -2000000000, 0});                              // pixel
+    Bytes huge;
+    huge.F32(1e30f).F32(0).F32(0).F32(1e30f).F32(0).F32(0);
+    emf.Record(35, huge);                                                       // world transform
+    emf.Record(42, Box(-2000000000, -2000000000, 2000000000, 2000000000));     // ellipse
+    emf.Record(15, {5, 5, 0});
+    Bytes nan;
+    nan.F32(std::nanf("")).F32(0).F32(0).F32(1).F32(0).F32(0);
+    emf.Record(35, nan);
+    emf.Record(43, Box(0, 0, 50, 50));
+    emf.Record(84, Bytes().Append(Box(0, 0, 0, 0).Data()).U32(1).F32(1).F32(1).S32(1).S32(1).U32(1).U32(76)
+                       .U32(0).Append(Box(0, 0, 0, 0).Data()).U32(0).U16('x').U16(0));
+    const TPicture picture = Load(emf.Build(), PictureKind::pkEnhMetafile);
+    ExpectProbes(picture, {{40, 40, kWhite, true}});
 }
 
 TEST(Metafile, UnknownRecordsAreSkipped)

@@ -225,6 +225,19 @@ void PlayState(MetafileCanvas& canvas, const Record& r)
     }
 }
 
+std::vector<QRectF> RegionRects(const ByteReader& data)
+{
+    const size_t count = data.U32(8);
+    data.Require(32, 16 * count);
+    std::vector<QRectF> rects;
+    rects.reserve(std::min<size_t>(count, 4096));
+    for (size_t i = 0; i < count; ++i) {
+        const size_t at = 32 + 16 * i;
+        rects.emplace_back(QPointF(data.S32(at), data.S32(at + 4)), QPointF(data.S32(at + 8), data.S32(at + 12)));
+    }
+    return rects;
+}
+
 void PlayClipRegion(MetafileCanvas& canvas, const Record& r)
 {
     const size_t cb = r.U(8);
@@ -234,15 +247,45 @@ void PlayClipRegion(MetafileCanvas& canvas, const Record& r)
             canvas.ResetClip();
         return;
     }
-    const ByteReader data = r.bytes.Sub(16, cb);
-    const size_t count = data.U32(8);
-    data.Require(32, 16 * count);
-    std::vector<QRectF> rects;
-    for (size_t i = 0; i < count; ++i) {
-        const size_t at = 32 + 16 * i;
-        rects.emplace_back(QPointF(data.S32(at), data.S32(at + 4)), QPointF(data.S32(at + 8), data.S32(at + 12)));
+    canvas.SelectClipRects(RegionRects(r.bytes.Sub(16, cb)), mode);
+}
+
+// FillRgn names a brush, PaintRgn uses the selected one.
+void PlayRegionFill(MetafileCanvas& canvas, const Record& r)
+{
+    const size_t cb = r.U(24);
+    const bool fill = r.type == 71;
+    const size_t dataOffset = fill ? 32 : 28;
+    const std::vector<QRectF> rects = RegionRects(r.bytes.Sub(dataOffset, cb));
+    canvas.FillRegion(rects, fill ? std::optional<uint32_t>(r.U(28)) : std::nullopt);
+}
+
+// SmallTextOut: reference point, count, options, then an optional clip box and
+// the characters, 8-bit when ETO_SMALL_CHARS is set.
+void PlaySmallText(MetafileCanvas& canvas, const Record& r)
+{
+    const QPointF reference(r.S(8), r.S(12));
+    const size_t count = r.U(16);
+    const uint32_t options = r.U(20);
+    const size_t textOffset = (options & 0x100) ? 36 : 52;
+    QString text;
+    if (options & 0x200) {
+        r.bytes.Require(textOffset, count);
+        text = QString::fromLatin1(reinterpret_cast<const char*>(r.bytes.Data() + textOffset), qsizetype(count));
+    } else {
+        text = WideText(r, textOffset, count);
     }
-    canvas.SelectClipRects(rects, mode);
+    canvas.TextOut(reference, text, {}, std::nullopt);
+}
+
+void PlayPolyDraw(MetafileCanvas& canvas, const Record& r, bool small)
+{
+    const size_t count = r.U(24);
+    const QPolygonF points = ReadPoints(r, 28, count, small);
+    const size_t kindsOffset = 28 + (small ? 4 : 8) * count;
+    r.bytes.Require(kindsOffset, count);
+    const std::vector<uint8_t> kinds(r.bytes.Data() + kindsOffset, r.bytes.Data() + kindsOffset + count);
+    canvas.PolyDraw(points, kinds);
 }
 
 void PlayPath(MetafileCanvas& canvas, const Record& r)
@@ -320,6 +363,10 @@ void PlayRecord(MetafileCanvas& canvas, const Record& r)
     case 91: PlayPolyPoly(canvas, r, true, true); break;
     case 83: case 84: PlayText(canvas, r); break;
     case 75: PlayClipRegion(canvas, r); break;
+    case 71: case 74: PlayRegionFill(canvas, r); break;
+    case 108: PlaySmallText(canvas, r); break;
+    case 56: PlayPolyDraw(canvas, r, false); break;
+    case 92: PlayPolyDraw(canvas, r, true); break;
     case 76: case 77: case 114: PlayBlit(canvas, r); break;
     case 80: PlaySetDibitsToDevice(canvas, r); break;
     case 81: PlayStretchDibits(canvas, r); break;

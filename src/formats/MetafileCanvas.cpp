@@ -69,6 +69,14 @@ void MetafileCanvas::SelectStockObject(uint32_t stock)
         state_.font = GdiFont{};
 }
 
+void MetafileCanvas::SelectBrushForRegion(uint32_t index)
+{
+    if (index & 0x80000000u)
+        SelectStockObject(index & 0x7FFFFFFFu);
+    else if (index < objects_.size() && objects_[index] && std::holds_alternative<GdiBrush>(*objects_[index]))
+        state_.brush = std::get<GdiBrush>(*objects_[index]);
+}
+
 void MetafileCanvas::DeleteObject(uint32_t index)
 {
     if (index < objects_.size())

@@ -120,6 +120,11 @@ public:
     void ArcShape(ArcKind kind, const QRectF& box, QPointF start, QPointF end, bool moveCurrent = false);
     void AngleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees);
     void SetPixel(QPointF p, QColor color);
+    // Points with their kinds (move 6, line 2, Bézier 4; bit 1 closes the figure).
+    void PolyDraw(const QPolygonF& points, const std::vector<uint8_t>& kinds);
+    // Rectangles of a region in logical units, painted with a brush of the
+    // object table (or a stock brush), or with the selected brush.
+    void FillRegion(const std::vector<QRectF>& rects, std::optional<uint32_t> brushIndex);
 
     // Paths -----------------------------------------------------------------------
     void BeginPath();
@@ -156,6 +161,7 @@ private:
         std::optional<QPainterPath> clip;  // in image pixels
     };
 
+    void SelectBrushForRegion(uint32_t index);
     QTransform PageTransform() const;
     double DeviceScale() const;
     bool Drawing() const { return state_.rop2 != 11; }  // R2_NOP draws nothing

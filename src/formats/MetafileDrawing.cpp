@@ -319,6 +319,41 @@ void MetafileCanvas::SetPixel(QPointF p, QColor color)
     image_.setPixel(static_cast<int>(q.x()), static_cast<int>(q.y()), color.rgb());
 }
 
+void MetafileCanvas::PolyDraw(const QPolygonF& points, const std::vector<uint8_t>& kinds)
+{
+    QPainterPath path(state_.position);
+    for (qsizetype i = 0; i < points.size() && size_t(i) < kinds.size(); ++i) {
+        const uint8_t kind = kinds[size_t(i)] & ~1;
+        if (kind == 6) {
+            path.moveTo(points[i]);
+        } else if (kind == 4 && i + 2 < points.size()) {
+            path.cubicTo(points[i], points[i + 1], points[i + 2]);
+            i += 2;
+        } else {
+            path.lineTo(points[i]);
+        }
+        if (size_t(i) < kinds.size() && (kinds[size_t(i)] & 1))
+            path.closeSubpath();
+    }
+    state_.position = path.currentPosition();
+    Emit(path, false, true);
+}
+
+void MetafileCanvas::FillRegion(const std::vector<QRectF>& rects, std::optional<uint32_t> brushIndex)
+{
+    QPainterPath region;
+    for (const QRectF& r : rects)
+        region.addRect(r.normalized());
+    const GdiBrush selected = state_.brush;
+    if (brushIndex)
+        SelectBrushForRegion(*brushIndex);
+    const bool wasInPath = state_.inPath;
+    state_.inPath = false;  // regions are painted at once, never recorded in a path
+    Emit(region, true, false);
+    state_.inPath = wasInPath;
+    state_.brush = selected;
+}
+
 // Paths --------------------------------------------------------------------------
 
 void MetafileCanvas::BeginPath()

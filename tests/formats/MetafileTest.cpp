@@ -2,6 +2,7 @@
 // checked pixel by pixel, and hostile files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "FormatsTestSupport.h"
@@ -213,6 +214,39 @@ TEST(Emf, TextAndStretchedPictures)
     EXPECT_GT(CountColor(picture.Bitmap(), kBlack, 0, 0, 60, 45), 40);
     ExpectProbes(picture, {{50, 60, kRed, false}, {70, 60, kGreen, false}, {50, 80, kBlue, false},
                            {70, 80, kBlack, false}, {90, 10, kWhite, true}});
+}
+
+Bytes Region(std::initializer_list<std::array<int, 4>> rects)
+{
+    Bytes data;
+    data.U32(32).U32(1).U32(uint32_t(rects.size())).U32(uint32_t(16 * rects.size())).Append(Box(0, 0, 96, 96).Data());
+    for (const auto& r : rects)
+        data.Append(Box(r[0], r[1], r[2], r[3]).Data());
+    return data;
+}
+
+TEST(Emf, RegionsPolyDrawAndSmallText)
+{
+    EmfBuilder emf;
+    emf.Record(39, {1, 0, int32_t(ColorRef(kRed)), 0});
+    const Bytes twoRects = Region({{0, 0, 10, 10}, {20, 0, 30, 10}});
+    emf.Record(71, Bytes().Append(Box(0, 0, 30, 10).Data()).U32(uint32_t(twoRects.Size())).U32(1).Append(twoRects.Data()));
+    EmfBrush(emf, 2, kBlue);
+    const Bytes third = Region({{40, 0, 50, 10}});
+    emf.Record(74, Bytes().Append(Box(0, 0, 0, 0).Data()).U32(uint32_t(third.Size())).Append(third.Data()));
+    // PolyDraw: move, line, line, line closing the figure, as a path filled green.
+    EmfBrush(emf, 3, kGreen);
+    emf.Record(59, {});
+    emf.Record(56, Bytes().Append(Box(0, 0, 0, 0).Data()).U32(4).S32(0).S32(20).S32(20).S32(20).S32(20).S32(40)
+                       .S32(0).S32(40).U8(6).U8(2).U8(2).U8(3));
+    emf.Record(60, {}).Record(62, Box(0, 0, 0, 0));
+    // SmallTextOut, 8-bit characters, no clip box.
+    emf.Record(24, {int32_t(ColorRef(kBlack))}).Record(18, {1});
+    emf.Record(108, Bytes().S32(50).S32(50).U32(3).U32(0x300).U32(1).F32(1).F32(1).U8('W').U8('W').U8('W'));
+    const TPicture picture = Load(emf.Build(), PictureKind::pkEnhMetafile);
+    ExpectProbes(picture, {{5, 5, kRed, false}, {15, 5, kWhite, true}, {25, 5, kRed, false},
+                           {45, 5, kBlue, false}, {10, 30, kGreen, false}, {30, 30, kWhite, true}});
+    EXPECT_GT(CountColor(picture.Bitmap(), kBlack, 50, 50, 96, 80), 10);
 }
 
 TEST(Metafile, HostileFilesAreRefused)

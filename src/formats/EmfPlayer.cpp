@@ -117,7 +117,7 @@ void PlayText(MetafileCanvas& canvas, const Record& r)
         text = WideText(r, offString, count);
     } else {
         r.bytes.Require(offString, count);
-        text = QString::fromLatin1(reinterpret_cast<const char*>(r.bytes.Data() + offString), qsizetype(count));
+        text = AnsiText(r.bytes.Data() + offString, count);
     }
     std::vector<double> dx;
     if (offDx != 0 && r.bytes.Contains(offDx, 4 * count)) {
@@ -130,9 +130,12 @@ void PlayText(MetafileCanvas& canvas, const Record& r)
     canvas.TextOut(reference, text, dx, opaque);
 }
 
+// Cosmetic pens (no PS_GEOMETRIC bit) are one pixel wide whatever the width says.
 GdiObject MakeExtPen(const Record& r)
 {
-    return GdiPen{static_cast<int>(r.U(28) & 0xFFFF), static_cast<double>(r.U(32)), ColorRef(r.U(40))};
+    const uint32_t style = r.U(28);
+    const double width = (style & 0x10000) ? static_cast<double>(r.U(32)) : 0;
+    return GdiPen{static_cast<int>(style & 0xFFFF), width, ColorRef(r.U(40))};
 }
 
 GdiObject MakeFont(const Record& r)
@@ -271,7 +274,7 @@ void PlaySmallText(MetafileCanvas& canvas, const Record& r)
     QString text;
     if (options & 0x200) {
         r.bytes.Require(textOffset, count);
-        text = QString::fromLatin1(reinterpret_cast<const char*>(r.bytes.Data() + textOffset), qsizetype(count));
+        text = AnsiText(r.bytes.Data() + textOffset, count);
     } else {
         text = WideText(r, textOffset, count);
     }

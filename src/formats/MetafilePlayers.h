@@ -42,6 +42,10 @@ private:
     QSize size_;
 };
 
+// 8-bit text of the records, in the Western Windows code page (1252): Latin-1
+// except for 0x80..0x9F, which hold the euro sign, curly quotes, dashes...
+QString AnsiText(const uint8_t* text, size_t count);
+
 // Shared by the players: the picture size at 96 pixels per inch, checked.
 QSize CheckedPictureSize(double width, double height, const TMetafileLimits& limits, const ByteReader& file);
 

@@ -47,17 +47,12 @@ QRectF BoxFromReversed(const Record& r, size_t first)  // bottom, right, top, le
     return QRectF(QPointF(r.P(first + 3), r.P(first + 2)), QPointF(r.P(first + 1), r.P(first)));
 }
 
-QString Latin1(const uint8_t* text, size_t count)
-{
-    return QString::fromLatin1(reinterpret_cast<const char*>(text), static_cast<qsizetype>(count));
-}
-
 QString FaceName(const Record& r, size_t offset)
 {
     size_t length = 0;
     while (length < 32 && r.bytes.Contains(offset + length, 1) && r.bytes.U8(offset + length) != 0)
         ++length;
-    return Latin1(r.bytes.Data() + offset, length);
+    return AnsiText(r.bytes.Data() + offset, length);
 }
 
 GdiObject MakePen(const Record& r)
@@ -107,7 +102,7 @@ void PlayText(MetafileCanvas& canvas, const Record& r)
     const size_t padded = (count + 1) & ~size_t{1};
     r.bytes.Require(8, padded + 4);
     const int16_t y = r.bytes.S16(8 + padded), x = r.bytes.S16(10 + padded);
-    canvas.TextOut(QPointF(x, y), Latin1(r.bytes.Data() + 8, count), {}, std::nullopt);
+    canvas.TextOut(QPointF(x, y), AnsiText(r.bytes.Data() + 8, count), {}, std::nullopt);
 }
 
 void PlayExtText(MetafileCanvas& canvas, const Record& r)
@@ -124,7 +119,7 @@ void PlayExtText(MetafileCanvas& canvas, const Record& r)
         offset += 8;
     }
     r.bytes.Require(offset, count);
-    const QString text = Latin1(r.bytes.Data() + offset, count);
+    const QString text = AnsiText(r.bytes.Data() + offset, count);
     std::vector<double> dx;
     const size_t dxOffset = offset + ((count + 1) & ~size_t{1});
     if (r.bytes.Contains(dxOffset, 2 * count)) {
@@ -273,6 +268,23 @@ void PlayRecord(MetafileCanvas& canvas, const Record& r)
 }
 
 } // namespace
+
+QString AnsiText(const uint8_t* text, size_t count)
+{
+    // 0x80..0x9F of code page 1252; 0 marks the five unassigned codes.
+    static const char16_t high[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    QString result;
+    result.reserve(static_cast<qsizetype>(count));
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t c = text[i];
+        const bool mapped = c >= 0x80 && c < 0xA0 && high[c - 0x80] != 0;
+        result.append(QChar(mapped ? high[c - 0x80] : char16_t(c)));
+    }
+    return result;
+}
 
 QSize CheckedPictureSize(double width, double height, const TMetafileLimits& limits, const ByteReader& file)
 {

@@ -7,6 +7,7 @@
 
 #include "FormatsTestSupport.h"
 #include "formats/Metafile.h"
+#include "formats/MetafilePlayers.h"
 #include "formats/Picture.h"
 
 using namespace animora;
@@ -319,6 +320,16 @@ TEST(Metafile, UnknownRecordsAreSkipped)
     wmf.Record(0x041B, {10, 10, 0, 0});
     const TPicture picture = Load(wmf.Placeable(0, 0, 10, 10, 96), PictureKind::pkMetafile);
     ExpectProbes(picture, {{5, 5, kRed, false}});
+}
+
+} // namespace
+
+namespace {
+
+TEST(Metafile, AnsiTextUsesTheWesternCodePage)
+{
+    const uint8_t bytes[] = {'A', 0x80, 0x93, 0x94, 0x81, 0xE9, 0x96};
+    EXPECT_EQ(AnsiText(bytes, sizeof bytes), QString::fromUtf8("A\u20AC\u201C\u201D\u0081\u00E9\u2013"));
 }
 
 } // namespace

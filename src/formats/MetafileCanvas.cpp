@@ -199,6 +199,21 @@ void MetafileCanvas::ExcludeClipRect(const QRectF& logical)
     CombineClip(LogicalToImage().map(rect), 4);
 }
 
+void MetafileCanvas::SelectClipRegionObject(uint32_t regionIndex)
+{
+    const GdiRegion* region = nullptr;
+    if (regionIndex < objects_.size() && objects_[regionIndex])
+        region = std::get_if<GdiRegion>(&*objects_[regionIndex]);
+    if (region == nullptr) {
+        ResetClip();
+        return;
+    }
+    QPainterPath path;
+    for (const QRectF& r : region->rects)
+        path.addRect(r.normalized());
+    CombineClip(LogicalToImage().map(path), 5);
+}
+
 void MetafileCanvas::SelectClipRects(const std::vector<QRectF>& deviceRects, int mode)
 {
     QPainterPath region;

@@ -42,8 +42,13 @@ struct GdiFont {
     QString face;
 };
 
-// Palettes, regions and anything else we do not draw with still take a slot.
-using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont>;
+// A region as the old metafiles store it: rectangles in logical units.
+struct GdiRegion {
+    std::vector<QRectF> rects;
+};
+
+// Palettes and anything else we do not draw with still take a slot.
+using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont, GdiRegion>;
 
 enum class ArcKind { Arc, Chord, Pie };
 
@@ -125,6 +130,11 @@ public:
     // Rectangles of a region in logical units, painted with a brush of the
     // object table (or a stock brush), or with the selected brush.
     void FillRegion(const std::vector<QRectF>& rects, std::optional<uint32_t> brushIndex);
+    // The same with a region of the object table; nothing when the slot holds none.
+    void FillRegionObject(uint32_t regionIndex, std::optional<uint32_t> brushIndex);
+    // Clips to a region of the object table (logical units); a slot without
+    // a region resets the clip.
+    void SelectClipRegionObject(uint32_t regionIndex);
 
     // Paths -----------------------------------------------------------------------
     void BeginPath();

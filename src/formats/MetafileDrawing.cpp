@@ -354,6 +354,14 @@ void MetafileCanvas::FillRegion(const std::vector<QRectF>& rects, std::optional<
     state_.brush = selected;
 }
 
+void MetafileCanvas::FillRegionObject(uint32_t regionIndex, std::optional<uint32_t> brushIndex)
+{
+    if (regionIndex >= objects_.size() || !objects_[regionIndex])
+        return;
+    if (const auto* region = std::get_if<GdiRegion>(&*objects_[regionIndex]))
+        FillRegion(region->rects, brushIndex);
+}
+
 // Paths --------------------------------------------------------------------------
 
 void MetafileCanvas::BeginPath()

@@ -96,6 +96,26 @@ GdiObject MakeDibPatternBrush(const Record& r)
     return brush;
 }
 
+// A region object: a header with the scan count, then scans of (count, top,
+// bottom, count / 2 pairs of left and right, count again).
+GdiObject MakeRegion(const Record& r)
+{
+    constexpr size_t kScansOffset = 6 + 22;
+    const size_t scans = r.U(5);
+    GdiRegion region;
+    size_t at = kScansOffset;
+    for (size_t i = 0; i < scans && r.bytes.Contains(at, 6); ++i) {
+        const size_t count = r.bytes.U16(at);
+        const double top = r.bytes.S16(at + 2), bottom = r.bytes.S16(at + 4);
+        r.bytes.Require(at + 6, 2 * count + 2);
+        for (size_t k = 0; k + 1 < count; k += 2)
+            region.rects.emplace_back(QPointF(r.bytes.S16(at + 6 + 2 * k), top),
+                                      QPointF(r.bytes.S16(at + 8 + 2 * k), bottom));
+        at += 6 + 2 * count + 2;
+    }
+    return region;
+}
+
 void PlayText(MetafileCanvas& canvas, const Record& r)
 {
     const size_t count = r.U(0);
@@ -240,9 +260,9 @@ void PlayObject(MetafileCanvas& canvas, const Record& r)
     case 0x02FC: canvas.AddObject(MakeBrush(r)); break;
     case 0x02FB: canvas.AddObject(MakeFont(r)); break;
     case 0x0142: canvas.AddObject(MakeDibPatternBrush(r)); break;
-    case 0x00F7:  // palette, pattern brush, region: they take a slot all the same
-    case 0x01F9:
-    case 0x06FF: canvas.AddObject(std::monostate{}); break;
+    case 0x06FF: canvas.AddObject(MakeRegion(r)); break;
+    case 0x00F7:  // palette and old-style pattern brush: they take a slot all the same
+    case 0x01F9: canvas.AddObject(std::monostate{}); break;
     case 0x012D: canvas.SelectObject(r.U(0)); break;
     case 0x01F0: canvas.DeleteObject(r.U(0)); break;
     default: break;
@@ -258,6 +278,9 @@ void PlayRecord(MetafileCanvas& canvas, const Record& r)
     case 0x0B41: PlayDibStretchBlt(canvas, r); break;
     case 0x0F43: PlayStretchDib(canvas, r); break;
     case 0x0D33: PlaySetDibToDevice(canvas, r); break;
+    case 0x0228: canvas.FillRegionObject(r.U(0), r.U(1)); break;
+    case 0x012B: canvas.FillRegionObject(r.U(0), std::nullopt); break;
+    case 0x012C: canvas.SelectClipRegionObject(r.U(0)); break;
     case 0x061D: canvas.PatBlt(QRectF(r.P(5), r.P(4), r.P(3), r.P(2)), r.U32At(0)); break;
     default:
         PlayShape(canvas, r);

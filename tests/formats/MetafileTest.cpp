@@ -139,6 +139,27 @@ TEST(Wmf, TextAndPictures)
                            {70, 90, kBlack, false}, {90, 10, kWhite, true}});
 }
 
+TEST(Wmf, RegionsFillAndClip)
+{
+    // One scan from y 0 to 10 with two spans: 0..10 and 20..30.
+    Bytes region;
+    region.U16(0).U16(6).U32(0).U16(50).U16(1).U16(4).S16(0).S16(0).S16(30).S16(10);
+    region.U16(4).S16(0).S16(10).S16(0).S16(10).S16(20).S16(30).U16(4);
+    WmfBuilder wmf;
+    wmf.Record(0x020B, {0, 0}).Record(0x020C, {50, 50});
+    wmf.Record(0x06FF, region.Data());                     // slot 0
+    SolidBrush(wmf, kRed);                                 // slot 1
+    wmf.Record(0x0228, {0, 1});                            // fill region 0 with brush 1
+    SolidBrush(wmf, kBlue).Record(0x012D, {2});
+    wmf.Record(0x012C, {0});                               // clip to the region
+    wmf.Record(0x02FA, {5, 0, 0, 0, 0}).Record(0x012D, {3});
+    wmf.Record(0x041B, {50, 50, 5, 0});                    // clipped to the spans' lower half
+    const TPicture picture = Load(wmf.Placeable(0, 0, 50, 50, 96), PictureKind::pkMetafile);
+    ExpectProbes(picture, {{5, 2, kRed, false}, {15, 2, kWhite, true}, {25, 2, kRed, false},
+                           {5, 7, kBlue, false}, {25, 7, kBlue, false}, {15, 7, kWhite, true},
+                           {5, 20, kWhite, true}});
+}
+
 // EMF: 96 x 96 picture, one logical unit per pixel unless a record maps.
 Bytes Box(int l, int t, int r, int b)
 {

@@ -295,3 +295,32 @@ TEST(BmpReader, LoadingStopsAfterThePicture)
         EXPECT_EQ(stream.Position(), static_cast<int64_t>(size));
     }
 }
+
+// 32-bit pictures with an alpha mask stay 32-bit only when the alpha says
+// something; a mask of 0 or all 255 (or all 0: writers that ignore alpha)
+// gives 24 bits.
+TEST(BmpReader, AlphaChannelIsKeptOnlyWhenItMatters)
+{
+    struct Case {
+        uint8_t alpha0, alpha1;
+        PixelFormat format;
+    };
+    const Case cases[] = {
+        {255, 128, PixelFormat::pf32bit},
+        {255, 255, PixelFormat::pf24bit},
+        {0, 0, PixelFormat::pf24bit},
+    };
+    for (const Case& c : cases) {
+        BmpFile file;
+        file.width = 2, file.height = 1, file.bitCount = 32, file.colorsUsed = 0;
+        file.compression = 6;  // bit fields with alpha: four masks after the header
+        file.table = {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0, 0, 0, 0xFF};
+        file.bits = {1, 2, 3, c.alpha0, 4, 5, 6, c.alpha1};
+        const TBitmap bitmap = Load(file.Bytes());
+        EXPECT_EQ(bitmap.GetPixelFormat(), c.format) << int(c.alpha1);
+        EXPECT_EQ(bitmap.PixelColor(1, 0), MakeColor(6, 5, 4));
+        if (c.format == PixelFormat::pf32bit) {
+            EXPECT_EQ(bitmap.ScanLine(0)[7], c.alpha1);
+        }
+    }
+}

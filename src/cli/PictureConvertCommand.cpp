@@ -41,15 +41,25 @@ int Run(const Arguments& args)
 
     TPicture picture;
     picture.OnWarning = [](const std::string& message) { std::fprintf(stderr, "warning: %s\n", message.c_str()); };
-    picture.LoadFromFile(input);
-    if (picture.Kind() == PictureKind::pkGIF) {
-        std::fprintf(stderr, "error: GIF files are converted by 'animora-cli convert'\n");
+    try {
+        picture.LoadFromFile(input);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s: %s\n", input.c_str(), error.what());
         return kExitFailed;
     }
-    if (outputKind == "bmp")
-        picture.Bitmap().SaveToFile(output);
-    else
-        WriteJPEG(picture.Bitmap(), options, output);
+    if (picture.Kind() == PictureKind::pkGIF) {
+        std::fprintf(stderr, "error: %s: GIF files are converted by 'animora-cli convert'\n", input.c_str());
+        return kExitFailed;
+    }
+    try {
+        if (outputKind == "bmp")
+            picture.Bitmap().SaveToFile(output);
+        else
+            WriteJPEG(picture.Bitmap(), options, output);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s: %s\n", output.c_str(), error.what());
+        return kExitFailed;
+    }
     return kExitOk;
 }
 

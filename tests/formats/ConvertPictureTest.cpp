@@ -45,6 +45,7 @@ TEST(ConvertPicture, WrongUsageAndBadFiles)
         {bmp + " " + out + " --quality 101", 2},
         {bmp, 2},
         {(dir / "missing.bmp").string() + " " + out, 1},
+        {FilesIn("corpus", ".gif").front().string() + " " + out, 1},  // the GIF codec's convert
         {(TestDataDir() / "pictures" / "peacock.default.truncated.jpeg").string() + " " + out + " --quality x", 2},
     };
     for (const auto& [args, status] : cases)

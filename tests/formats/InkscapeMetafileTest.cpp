@@ -3,6 +3,7 @@
 // export of the same drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -34,6 +35,10 @@ const Drawing kDrawings[] = {
         <text x="8" y="38" font-family="DejaVu Sans" font-size="28" font-weight="bold" fill="#000000">Gif</text>
         <text x="60" y="80" font-family="DejaVu Sans" font-size="20" fill="#ffffff">Pro</text>)"},
 };
+
+// Mean channel difference allowed between our playback and Inkscape's PNG;
+// measured 2.1 to 3.4 on these drawings.
+constexpr double kBound = 5.0;
 
 class InkscapeMetafiles : public testing::Test {
 protected:
@@ -75,6 +80,11 @@ TEST_F(InkscapeMetafiles, PlayLikeInkscapesOwnRendering)
         const std::string base = Export(drawing);
         TPicture reference;
         reference.LoadFromFile(base + ".png.bmp");
+        // The bound below must tell a right picture from a blank one.
+        TBitmap blank(reference.Width(), reference.Height());
+        for (int y = 0; y < blank.Height(); ++y)
+            std::fill_n(blank.ScanLine(y), blank.RowBytes(), uint8_t{0xFF});
+        EXPECT_GT(MeanDifference(blank, reference.Bitmap()), 3 * kBound);
         for (const char* ext : {".emf", ".wmf"}) {
             SCOPED_TRACE(ext);
             TPicture played;
@@ -83,7 +93,9 @@ TEST_F(InkscapeMetafiles, PlayLikeInkscapesOwnRendering)
             EXPECT_NEAR(played.Height(), 90, 1);
             // Antialiasing differs (we draw like the old device contexts,
             // without); shapes, fills and text in the wrong place would not.
-            EXPECT_LT(MeanDifference(played.Bitmap(), reference.Bitmap()), 8.0);
+            const double difference = MeanDifference(played.Bitmap(), reference.Bitmap());
+            RecordProperty(std::string(drawing.name) + ext, std::to_string(difference));
+            EXPECT_LT(difference, kBound);
         }
     }
 }

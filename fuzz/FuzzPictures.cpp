@@ -29,6 +29,7 @@ void ReadOne(const uint8_t* data, size_t size)
     } else {
         TMetafileLimits limits;
         limits.maxSide = 512;
+        limits.maxPixelWork = uint64_t{1} << 26;
         const TRenderedMetafile rendered = RenderMetafile(data, size, kind == "emf", limits);
         MetafileMask(rendered);
     }

@@ -384,7 +384,8 @@ void PlayRecord(MetafileCanvas& canvas, const Record& r)
 
 } // namespace
 
-EmfPlayer::EmfPlayer(const ByteReader& file, const TMetafileLimits& limits) : file_(file)
+EmfPlayer::EmfPlayer(const ByteReader& file, const TMetafileLimits& limits)
+    : file_(file), maxPixelWork_(limits.maxPixelWork)
 {
     if (file_.U32(0) != kHeaderType || file_.U32(40) != kSignature)
         file_.Fail();
@@ -413,7 +414,7 @@ void EmfPlayer::Play(QImage& image) const
     QTransform toImage;
     toImage.scale(image.width() / frameDevice_.width(), image.height() / frameDevice_.height());
     toImage.translate(-frameDevice_.left(), -frameDevice_.top());
-    MetafileCanvas canvas(image, toImage);
+    MetafileCanvas canvas(image, toImage, maxPixelWork_);
     canvas.ResizeObjectTable(std::min<size_t>(size_t(handleCount_), kMaxHandles));
     canvas.SetDeviceResolution(pixelsPerMmX_, pixelsPerMmY_);
     size_t at = file_.U32(4);

@@ -14,6 +14,10 @@ namespace animora {
 
 struct TMetafileLimits {
     int maxSide = 4096;  // larger pictures are refused ("Metafile is not valid")
+    // Drawing work allowed for one playback, in pixels touched (each drawing
+    // call counts the visible part of its bounds). A file that asks for more
+    // is refused instead of keeping the program busy for minutes.
+    uint64_t maxPixelWork = uint64_t{1} << 32;
 };
 
 struct TRenderedMetafile {

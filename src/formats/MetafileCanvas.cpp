@@ -8,8 +8,8 @@ namespace animora {
 
 using namespace metafile_detail;
 
-MetafileCanvas::MetafileCanvas(QImage& image, const QTransform& referenceToImage)
-    : image_(image), painter_(&image), referenceToImage_(referenceToImage)
+MetafileCanvas::MetafileCanvas(QImage& image, const QTransform& referenceToImage, uint64_t maxPixelWork)
+    : image_(image), painter_(&image), maxWork_(maxPixelWork), referenceToImage_(referenceToImage)
 {
 }
 

@@ -63,7 +63,8 @@ constexpr uint32_t SrcCopy = 0x00CC0020, SrcAnd = 0x008800C6, SrcPaint = 0x00EE0
 class MetafileCanvas {
 public:
     // `referenceToImage` maps the reference device's pixels onto the image.
-    MetafileCanvas(QImage& image, const QTransform& referenceToImage);
+    // Drawing more than `maxPixelWork` pixels raises "Metafile is not valid".
+    MetafileCanvas(QImage& image, const QTransform& referenceToImage, uint64_t maxPixelWork);
     ~MetafileCanvas();
 
     // Object table ------------------------------------------------------
@@ -179,13 +180,20 @@ private:
     void FillImagePath(const QPainterPath& path);
     void StrokeImagePath(const QPainterPath& path);
     QPen ImagePen() const;
-    void BeginDraw();
+    // Counts the drawing work of a call touching `imageBounds`; raises when
+    // the playback has done too much.
+    void ChargeWork(const QRectF& imageBounds);
+    // Counts the drawing work of a call touching `imageBounds`, then prepares
+    // the painter (no transform, our clip, plain composition).
+    void BeginDraw(const QRectF& imageBounds);
     void CombineClip(const QPainterPath& path, int mode);
     QPainterPath ArcPath(ArcKind kind, const QRectF& box, QPointF start, QPointF end, QPointF* endPoint) const;
     QFont ImageFont(double* pixelSize) const;
 
     QImage& image_;
     QPainter painter_;
+    uint64_t work_ = 0;
+    uint64_t maxWork_;
     QTransform referenceToImage_;
     double pixelsPerMmX_ = 96 / 25.4, pixelsPerMmY_ = 96 / 25.4;
     State state_;

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 
 #include "formats/MetafileCanvasDetail.h"
+#include "platform/Errors.h"
 
 namespace animora {
 
@@ -60,8 +61,18 @@ double EllipseAngle(const QRectF& box, QPointF p)
 
 // Drawing -------------------------------------------------------------------
 
-void MetafileCanvas::BeginDraw()
+void MetafileCanvas::ChargeWork(const QRectF& imageBounds)
 {
+    constexpr uint64_t kCallCost = 64;  // path set-up, state changes
+    const QRectF visible = imageBounds.normalized().intersected(QRectF(image_.rect()));
+    work_ += kCallCost + static_cast<uint64_t>(std::max(0.0, visible.width() * visible.height()));
+    if (work_ > maxWork_)
+        throw EInvalidGraphic("Metafile is not valid");
+}
+
+void MetafileCanvas::BeginDraw(const QRectF& imageBounds)
+{
+    ChargeWork(imageBounds);
     painter_.resetTransform();
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -90,7 +101,7 @@ void MetafileCanvas::FillImagePath(const QPainterPath& path)
     const GdiBrush& brush = state_.brush;
     if (brush.style == kBsNull || !Drawing())
         return;
-    BeginDraw();
+    BeginDraw(path.controlPointRect());
     if (brush.style == kBsSolid) {
         painter_.fillPath(path, brush.color);
     } else if (brush.style == kBsHatched) {
@@ -108,8 +119,10 @@ void MetafileCanvas::StrokeImagePath(const QPainterPath& path)
 {
     if ((state_.pen.style & kPsStyleMask) == kPsNull || !Drawing())
         return;
-    BeginDraw();
-    painter_.strokePath(path, ImagePen());
+    const QPen pen = ImagePen();
+    const double margin = pen.widthF() + 1;
+    BeginDraw(path.controlPointRect().adjusted(-margin, -margin, margin, margin));
+    painter_.strokePath(path, pen);
 }
 
 void MetafileCanvas::Emit(const QPainterPath& logical, bool fill, bool stroke)
@@ -443,7 +456,7 @@ void MetafileCanvas::TextOut(QPointF reference, const QString& fullText, const s
     const QTransform t = LogicalToImage();
     if (!Finite(t))
         return;
-    BeginDraw();
+    BeginDraw(opaqueRect ? t.mapRect(*opaqueRect) : QRectF());
     if (opaqueRect && Reasonable(t.mapRect(*opaqueRect)))
         painter_.fillRect(t.mapRect(opaqueRect->normalized()), state_.bkColor);
     if (text.isEmpty())
@@ -468,6 +481,7 @@ void MetafileCanvas::TextOut(QPointF reference, const QString& fullText, const s
     const int horizontal = state_.textAlign & 6, vertical = state_.textAlign & 24;
     const double x0 = horizontal == 2 ? -width : horizontal == 6 ? -width / 2 : 0;
     const double y0 = vertical == 24 ? 0 : vertical == 8 ? -metrics.descent() : metrics.ascent();
+    ChargeWork(QRectF(origin + QPointF(x0, y0 - metrics.ascent()), QSizeF(width, metrics.height())));
 
     painter_.translate(origin);
     painter_.rotate(-state_.font.escapement / 10);
@@ -497,7 +511,7 @@ void MetafileCanvas::DrawPicture(const QRectF& logicalTarget, const QImage& pict
         from.moveLeft(picture.width() - source.right());
     if (target.height() < 0)
         from.moveTop(picture.height() - source.bottom());
-    BeginDraw();
+    BeginDraw(target);
     painter_.setCompositionMode(CompositionFor(rop));
     painter_.drawImage(target.normalized(), oriented, from);
 }
@@ -512,7 +526,7 @@ void MetafileCanvas::PatBlt(const QRectF& logical, uint32_t rop)
     const QPainterPath mapped = t.map(path);
     if (!Reasonable(mapped.controlPointRect()))
         return;
-    BeginDraw();
+    BeginDraw(mapped.controlPointRect());
     switch (rop) {
     case rop::Blackness: painter_.fillPath(mapped, Qt::black); break;
     case rop::Whiteness: painter_.fillPath(mapped, Qt::white); break;

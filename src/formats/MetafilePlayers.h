@@ -39,6 +39,7 @@ private:
     QRectF frameDevice_;  // the picture frame in reference-device pixels
     double pixelsPerMmX_ = 0, pixelsPerMmY_ = 0;
     int handleCount_ = 0;
+    uint64_t maxPixelWork_ = 0;
     QSize size_;
 };
 

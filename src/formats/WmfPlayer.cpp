@@ -367,7 +367,7 @@ void WmfPlayer::FindWindowOfPlainFile()
 // fills the picture: that is how a placeable metafile is shown.
 void WmfPlayer::Play(QImage& image) const
 {
-    MetafileCanvas canvas(image, QTransform());
+    MetafileCanvas canvas(image, QTransform(), limits_.maxPixelWork);
     canvas.ResizeObjectTable(size_t(objectCount_));
     canvas.SetMapMode(8);
     canvas.SetWindowOrg(window_.left(), window_.top());

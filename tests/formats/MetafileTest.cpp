@@ -331,6 +331,24 @@ TEST(Metafile, ExtremeCoordinatesAreHarmless)
     ExpectProbes(picture, {{40, 40, kWhite, true}});
 }
 
+// A file that repaints its whole picture over and over is stopped by the work
+// budget rather than keeping the program busy.
+TEST(Metafile, DrawingWorkIsBounded)
+{
+    WmfBuilder wmf;
+    wmf.Record(0x020B, {0, 0}).Record(0x020C, {100, 100});
+    SolidBrush(wmf, kRed).Record(0x012D, {0});
+    wmf.Record(0x02FA, {5, 0, 0, 0, 0}).Record(0x012D, {1});  // no outlines: one fill per record
+    for (int i = 0; i < 100; ++i)
+        wmf.Record(0x041B, {100, 100, 0, 0});
+    const std::vector<uint8_t> bytes = wmf.Placeable(0, 0, 100, 100, 96);
+    TMetafileLimits limits;
+    limits.maxPixelWork = 120 * 100 * 100;  // a little more than the file needs
+    EXPECT_NO_THROW(RenderMetafile(bytes.data(), bytes.size(), false, limits));
+    limits.maxPixelWork = 80 * 100 * 100;
+    EXPECT_THROW(RenderMetafile(bytes.data(), bytes.size(), false, limits), EInvalidGraphic);
+}
+
 TEST(Metafile, UnknownRecordsAreSkipped)
 {
     WmfBuilder wmf;

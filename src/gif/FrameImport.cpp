@@ -170,9 +170,26 @@ void TGIFSubImage::ImportRows(TBitmap& picture)
     }
 }
 
+// Entries no pixel uses, at the end of a map sorted by use. The map's
+// optimisation keeps them when the entries were in order already; a full map
+// would then leave no room for the transparent colour.
+static void DropUnusedTail(TGIFColorMap& map)
+{
+    TUsageTable usage{};
+    for (int i = 0; i < kMaxColors; ++i)
+        usage[static_cast<size_t>(i)].index = i;
+    map.CountUsage(usage);
+    int count = map.Count();
+    while (count > 0 && usage[static_cast<size_t>(count - 1)].count == 0)
+        --count;
+    while (map.Count() > count)
+        map.RemoveColor(map.Count() - 1);
+}
+
 void TGIFSubImage::ApplyMask(const TBitmap& mask)
 {
-    colorMap_.OptimizeEntries();
+    if (colorMap_.OptimizeEntries() && colorMap_.Count() == kMaxColors)
+        DropUnusedTail(colorMap_);
     if (colorMap_.Count() == 0 || colorMap_.Count() == kMaxColors)
         return;  // no room for a transparent colour: the frame stays opaque
     const int transparentIndex = colorMap_.AddColor(MakeColor(0, 0, 0));

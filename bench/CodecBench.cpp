@@ -191,10 +191,8 @@ void RegisterFile(const std::filesystem::path& path)
     });
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
+// The corpus files are registered before BenchMain's main runs.
+const bool kCorpusRegistered = [] {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ANIMORA_TESTDATA_DIR) / "corpus"))
         if (entry.path().extension() == ".gif")
@@ -202,8 +200,7 @@ int main(int argc, char** argv)
     std::sort(files.begin(), files.end());
     for (const auto& file : files)
         RegisterFile(file);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+    return true;
+}();
+
+} // namespace

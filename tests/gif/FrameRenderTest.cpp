@@ -2,6 +2,8 @@
 // abort, and drawing a frame (placed, scaled, tiled, masked) on a canvas.
 #include <gtest/gtest.h>
 
+#include "gif/FrameDIB.h"
+#include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/GraphicControl.h"
 #include "gif/SubImage.h"
@@ -199,6 +201,58 @@ TEST(FrameRenderTest, AMapChangeDropsTheRenderingAndAssignToGivesACopy)
     EXPECT_TRUE(copy.SamePicture(*frame.RenderedBitmap()));
     TGIFImage other;
     EXPECT_FALSE(frame.AssignTo(other));
+}
+
+} // namespace
+} // namespace animora
+
+namespace animora {
+namespace {
+
+TEST(FrameDitherTest, DitheredFramesUseTheCubeAndStepOverTransparentPixels)
+{
+    TGIFImage image;
+    image.SetDrawOptions(drDither);  // dither on any display
+    // Column 0: a cube colour; column 1: a colour between cube levels; the
+    // last pixel transparent.
+    TGIFSubImage& frame = MakeFrame(image, Bounds(0, 0, 3, 40), {MakeColor(51, 102, 153), MakeColor(30, 30, 30), kWhite},
+                                    [](int x, int y) { return uint8_t(x < 2 ? x : (y == 39 ? 2 : 0)); }, 2);
+    const TBitmap* bitmap = frame.RenderedBitmap();
+    ASSERT_NE(bitmap, nullptr);
+    ASSERT_EQ(bitmap->Palette().Count(), 216);
+    EXPECT_EQ(*frame.FramePalette(), bitmap->Palette());
+    for (int y = 0; y < 40; ++y) {
+        EXPECT_EQ(bitmap->ScanLine(y)[0], 36 * 1 + 6 * 2 + 3) << y;
+        const uint8_t mixed = bitmap->ScanLine(y)[1];
+        EXPECT_TRUE(mixed == 0 || mixed == 36 + 6 + 1) << y << ": " << int(mixed);
+    }
+    // White's cube entry (215), one up: only ever seen without the mask.
+    EXPECT_EQ(bitmap->ScanLine(39)[2], 216);
+    ASSERT_TRUE(frame.HasMask());
+    EXPECT_NE(frame.Mask()->PixelColor(2, 39), 0u);
+    EXPECT_EQ(frame.Mask()->PixelColor(2, 38), 0u);
+}
+
+TEST(FrameDIBTest, SizesFollowTheFormat)
+{
+    const struct {
+        PixelFormat format;
+        int width;
+        size_t header, image;
+    } cases[] = {{PixelFormat::pf1bit, 33, 48, 16},
+                 {PixelFormat::pf4bit, 3, 104, 8},
+                 {PixelFormat::pf8bit, 3, 1064, 8},
+                 {PixelFormat::pf24bit, 5, 40, 32}};
+    for (const auto& c : cases) {
+        TBitmap bitmap(c.width, 2, PixelFormat::pf24bit);
+        const TDIBSizeInfo sizes = DIBSizes(bitmap, c.format);
+        EXPECT_EQ(sizes.headerSize, c.header) << int(c.format);
+        EXPECT_EQ(sizes.imageSize, c.image) << int(c.format);
+        TBitmapInfo info;
+        std::vector<uint8_t> bits(sizes.imageSize);
+        EXPECT_TRUE(DIBBits(bitmap, nullptr, info, c.format, bits)) << int(c.format);
+    }
+    EXPECT_THROW(DIBSizes(TBitmap(1, 1), PixelFormat::pf32bit), GIFException);
 }
 
 } // namespace

@@ -105,11 +105,13 @@ void TGIFSubImage::AssignBitmap(const TBitmap& source)
     Clear();
     if (source.Empty())
         return;
-    SetWidth(source.Width());
-    SetHeight(source.Height());
+    // The pixels are allocated after the reduction, so that a large picture,
+    // its reduction's working copy and the frame's pixels never coexist.
     std::unique_ptr<TBitmap> picture = IsPaletteFormat(source.GetPixelFormat())
                                            ? std::make_unique<TBitmap>(source)
                                            : ReduceForFrame(source);
+    SetWidth(source.Width());
+    SetHeight(source.Height());
     if (image_)
         image_->NotifyProgress(TProgressStage::psStarting, 0, false, kConverting);
     try {

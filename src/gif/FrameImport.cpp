@@ -90,6 +90,11 @@ void TGIFSubImage::Assign(const TPersistent& source)
 {
     if (&source == this)
         return;
+    if (const auto* own = dynamic_cast<const TBitmap*>(&source); own && HoldsBitmap(source)) {
+        const TBitmap copy(*own);  // Clear would free it while it is read
+        AssignBitmap(copy);
+        return;
+    }
     if (const auto* frame = dynamic_cast<const TGIFSubImage*>(&source))
         AssignFrame(*frame);
     else if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source))

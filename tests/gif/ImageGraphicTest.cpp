@@ -213,3 +213,29 @@ TEST(ImageGraphicTest, StartingTheCodecRegistersTheGIFKind)
 
 } // namespace
 } // namespace animora
+
+namespace animora {
+namespace {
+
+TEST(ImageGraphicTest, AssigningAnImageOrFrameFromItsOwnPicturesIsSafe)
+{
+    TGIFImage image;
+    BuildImage(image, 2);
+    image.Assign(*image.FirstFrameBitmap());
+    ASSERT_EQ(image.Images().Count(), 1);
+    EXPECT_EQ(image.GetWidth(), 4);
+    image.Assign(*image.Images().SubImage(0)->RenderedBitmap());
+    EXPECT_EQ(image.Images().Count(), 1);
+    TGIFImage other;
+    BuildImage(other, 2);
+    other.Assign(*other.Images().SubImage(1));  // a frame of the global map, which Clear empties
+    EXPECT_EQ(other.Images().Count(), 1);
+    EXPECT_EQ(other.Images().SubImage(0)->PixelAt(1, 0), 1);
+    TGIFSubImage& frame = *image.Images().SubImage(0);
+    frame.Assign(*frame.RenderedBitmap());
+    EXPECT_EQ(frame.Width(), 4);
+    EXPECT_EQ(frame.RenderedBitmap()->PixelColor(2, 1), kRed);
+}
+
+} // namespace
+} // namespace animora

@@ -191,8 +191,10 @@ void RegisterFile(const std::filesystem::path& path)
     });
 }
 
-// The corpus files are registered before BenchMain's main runs.
-const bool kCorpusRegistered = [] {
+} // namespace
+
+// Registered at start-up like the BENCHMARK macros do, one family per corpus file.
+[[maybe_unused]] const bool kCorpusRegistered = [] {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ANIMORA_TESTDATA_DIR) / "corpus"))
         if (entry.path().extension() == ".gif")
@@ -202,5 +204,3 @@ const bool kCorpusRegistered = [] {
         RegisterFile(file);
     return true;
 }();
-
-} // namespace

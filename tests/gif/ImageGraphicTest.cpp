@@ -239,3 +239,27 @@ TEST(ImageGraphicTest, AssigningAnImageOrFrameFromItsOwnPicturesIsSafe)
 
 } // namespace
 } // namespace animora
+
+namespace animora {
+namespace {
+
+TEST(ImageGraphicTest, FramesRenderWhileLoadingOnlyWhenAsked)
+{
+    TGIFImage source;
+    BuildImage(source, 3);
+    const std::vector<uint8_t> bytes = test::SaveBytes(source);
+    for (bool renderOnLoad : {false, true}) {
+        GIFCodecSettings().RenderOnLoad = renderOnLoad;
+        TGIFImage image;
+        int renderings = 0;
+        image.OnProgress = [&](TPersistent&, TProgressStage stage, int, bool, const std::string& message) {
+            renderings += stage == TProgressStage::psStarting && message == "Rendering...";
+        };
+        test::LoadBytes(image, bytes);
+        EXPECT_EQ(renderings, renderOnLoad ? 3 : 0);
+    }
+    GIFCodecSettings().RenderOnLoad = false;
+}
+
+} // namespace
+} // namespace animora

@@ -90,6 +90,11 @@ void TGIFSubImage::Assign(const TPersistent& source)
 {
     if (&source == this)
         return;
+    if (const auto* own = dynamic_cast<const TBitmap*>(&source); own && HoldsBitmap(source)) {
+        const TBitmap copy(*own);  // Clear would free it while it is read
+        AssignBitmap(copy);
+        return;
+    }
     if (const auto* frame = dynamic_cast<const TGIFSubImage*>(&source))
         AssignFrame(*frame);
     else if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source))
@@ -105,11 +110,13 @@ void TGIFSubImage::AssignBitmap(const TBitmap& source)
     Clear();
     if (source.Empty())
         return;
-    SetWidth(source.Width());
-    SetHeight(source.Height());
+    // The pixels are allocated after the reduction, so that a large picture,
+    // its reduction's working copy and the frame's pixels never coexist.
     std::unique_ptr<TBitmap> picture = IsPaletteFormat(source.GetPixelFormat())
                                            ? std::make_unique<TBitmap>(source)
                                            : ReduceForFrame(source);
+    SetWidth(source.Width());
+    SetHeight(source.Height());
     if (image_)
         image_->NotifyProgress(TProgressStage::psStarting, 0, false, kConverting);
     try {
@@ -170,9 +177,26 @@ void TGIFSubImage::ImportRows(TBitmap& picture)
     }
 }
 
+// Entries no pixel uses, at the end of a map sorted by use. The map's
+// optimisation keeps them when the entries were in order already; a full map
+// would then leave no room for the transparent colour.
+static void DropUnusedTail(TGIFColorMap& map)
+{
+    TUsageTable usage{};
+    for (int i = 0; i < kMaxColors; ++i)
+        usage[static_cast<size_t>(i)].index = i;
+    map.CountUsage(usage);
+    int count = map.Count();
+    while (count > 0 && usage[static_cast<size_t>(count - 1)].count == 0)
+        --count;
+    while (map.Count() > count)
+        map.RemoveColor(map.Count() - 1);
+}
+
 void TGIFSubImage::ApplyMask(const TBitmap& mask)
 {
-    colorMap_.OptimizeEntries();
+    if (colorMap_.OptimizeEntries() && colorMap_.Count() == kMaxColors)
+        DropUnusedTail(colorMap_);
     if (colorMap_.Count() == 0 || colorMap_.Count() == kMaxColors)
         return;  // no room for a transparent colour: the frame stays opaque
     const int transparentIndex = colorMap_.AddColor(MakeColor(0, 0, 0));

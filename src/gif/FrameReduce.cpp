@@ -1,14 +1,13 @@
 // The colour reduction of pictures that become frames.
+#include "color/ReduceColors.h"
 #include "gif/SubImage.h"
 
 namespace animora {
 
-// Until the colour engine is merged: nearest colours of the halftone table.
-std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t, uint8_t, int)
+std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits)
 {
-    auto result = std::make_unique<TBitmap>(source);
-    result->SetPixelFormat(PixelFormat::pf8bit);
-    return result;
+    return ReduceBitmapColors(source, static_cast<ColorReductionMode>(mode), static_cast<DitherKind>(dither), nullptr,
+                              bits);
 }
 
 } // namespace animora

@@ -184,6 +184,8 @@ public:
 private:
     void AssignImage(const TGIFImage& source);
     void AssignOther(const TPersistent& source);
+    // One of this image's frames or cached bitmaps.
+    bool HoldsObject(const TPersistent& object) const;
     // Plays an animated image; see Draw.
     void DrawAnimated(TCanvas& canvas, const TRect& rect);
 

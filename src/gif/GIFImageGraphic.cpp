@@ -20,8 +20,35 @@ int TGIFImage::Add(const TPersistent& source)
     return Add(std::move(frame));
 }
 
+bool TGIFImage::HoldsObject(const TPersistent& object) const
+{
+    if (&object == bitmapCache_.get())
+        return true;
+    for (int i = 0; i < images_.Count(); ++i) {
+        const TGIFSubImage& frame = *images_.SubImage(i);
+        if (&object == &frame || frame.HoldsBitmap(object))
+            return true;
+    }
+    return false;
+}
+
 void TGIFImage::AssignOther(const TPersistent& source)
 {
+    // Clear frees the frames and bitmaps of this image: one of them as the
+    // source is copied first.
+    if (HoldsObject(source)) {
+        if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source)) {
+            const TBitmap copy(*bitmap);
+            AssignOther(copy);
+            return;
+        }
+        if (const auto* frame = dynamic_cast<const TGIFSubImage*>(&source)) {
+            TGIFSubImage copy(nullptr);
+            copy.Assign(*frame);
+            AssignOther(copy);
+            return;
+        }
+    }
     Clear();
     auto frame = std::make_unique<TGIFSubImage>(this);
     try {

@@ -88,6 +88,9 @@ public:
     bool HasMask() const;
     // The 1-bit mask of the last rendering (set bit = transparent), or none.
     const TBitmap* Mask() const { return mask_.get(); }
+    // Whether the object is one of this frame's cached bitmaps (which an
+    // assignment to the frame would free while reading it).
+    bool HoldsBitmap(const TPersistent& object) const { return &object == bitmapCache_.get() || &object == mask_.get(); }
     // Draws the frame into the rectangle, which stands for the whole screen:
     // the frame lands at its place scaled to the rectangle, or, tiled, at its
     // own size over the whole rectangle; through its mask when asked.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "color/ColorTypes.h"
 #include "formats/JPEGImage.h"
 #include "formats/Picture.h"
 #include "gif/GIFImage.h"
@@ -22,8 +23,11 @@ namespace animora::cli {
 namespace {
 
 const char* const kUsage =
-    "convert IN.(gif|jpg|jpeg|bmp|ico|wmf|emf) OUT.(gif|bmp|jpg|jpeg) [--encoding lzw|rle] [--mode 0..9] "
+    "convert IN.(gif|jpg|jpeg|bmp|ico|wmf|emf) OUT.(gif|bmp|jpg|jpeg) [--encoding lzw|rle] [--mode 0..8] "
     "[--dither 0..6] [--bits 3..8] [--quality 0..100] [--grayscale] [--smoothing 0..100]";
+
+// The custom-palette mode needs a palette the command line cannot give.
+constexpr int kLastCommandLineMode = crOptimizedWindows;
 
 enum class OutputKind { GIF, Bitmap, JPEG, Unknown };
 
@@ -59,7 +63,7 @@ bool ParseOptions(const ParsedArguments& parsed, ConvertOptions& options)
 {
     options.jpeg.grayscale = parsed.Has("grayscale");
     return ParseEncoding(parsed.Value("encoding", "lzw"), options.encoding) &&
-           (!parsed.Has("mode") || ParseInt(parsed.Value("mode"), 0, 9, options.mode)) &&
+           (!parsed.Has("mode") || ParseInt(parsed.Value("mode"), 0, kLastCommandLineMode, options.mode)) &&
            (!parsed.Has("dither") || ParseInt(parsed.Value("dither"), 0, 6, options.dither)) &&
            (!parsed.Has("bits") || ParseInt(parsed.Value("bits"), 3, 8, options.bits)) &&
            ParseInt(parsed.Value("quality", "90"), 0, 100, options.jpeg.quality) &&

@@ -103,6 +103,12 @@ void TPicture::LoadFromStream(TStream& stream, PictureKind kind)
     const int64_t remaining = stream.Remaining();
     if (remaining < 0 || remaining > kMaxPictureFileBytes)
         throw EInvalidGraphic(FailureFor(kind));
+    // The BMP and GIF readers read streams themselves: a large file is not
+    // held twice while it is decoded.
+    if (kind == PictureKind::pkBitmap || kind == PictureKind::pkGIF) {
+        Take(kind, LoadWithReader(stream, kind));
+        return;
+    }
     std::vector<uint8_t> bytes(static_cast<size_t>(remaining));
     stream.ReadBuffer(bytes.data(), bytes.size());
     LoadFromBytes(bytes.data(), bytes.size(), kind);
@@ -110,7 +116,11 @@ void TPicture::LoadFromStream(TStream& stream, PictureKind kind)
 
 void TPicture::LoadFromBytes(const uint8_t* data, size_t size, PictureKind kind)
 {
-    Loaded loaded = Load(data, size, kind);
+    Take(kind, Load(data, size, kind));
+}
+
+void TPicture::Take(PictureKind kind, Loaded&& loaded)
+{
     kind_ = kind;
     graphic_ = std::move(loaded.graphic);
     still_ = std::move(loaded.still);
@@ -119,10 +129,9 @@ void TPicture::LoadFromBytes(const uint8_t* data, size_t size, PictureKind kind)
 
 namespace {
 
-std::unique_ptr<TGraphic> LoadBitmap(const uint8_t* data, size_t size)
+std::unique_ptr<TGraphic> LoadBitmap(TStream& stream)
 {
     auto bitmap = std::make_unique<TBitmap>();
-    TBytesViewStream stream(data, size);
     bitmap->LoadFromStream(stream);
     return bitmap;
 }
@@ -138,12 +147,11 @@ std::unique_ptr<TGraphic> LoadIcon(const uint8_t* data, size_t size)
 
 // The GIF's warnings go to the picture's handler while it loads; the image
 // handed out keeps no handler of the picture's.
-std::unique_ptr<TGraphic> LoadGIF(const uint8_t* data, size_t size, const JPEGWarningHandler& warning)
+std::unique_ptr<TGraphic> LoadGIF(TStream& stream, const JPEGWarningHandler& warning)
 {
     auto image = std::make_unique<TGIFImage>();
     if (warning)
         image->WarningHandler = [&warning](TPersistent&, int, const std::string& message) { warning(message); };
-    TBytesViewStream stream(data, size);
     image->LoadFromStream(stream);
     image->WarningHandler = nullptr;
     return image;
@@ -151,18 +159,27 @@ std::unique_ptr<TGraphic> LoadGIF(const uint8_t* data, size_t size, const JPEGWa
 
 } // namespace
 
+TPicture::Loaded TPicture::LoadWithReader(TStream& stream, PictureKind kind) const
+{
+    Loaded loaded;
+    if (kind == PictureKind::pkGIF)
+        loaded.graphic = LoadGIF(stream, OnWarning);
+    else
+        loaded.graphic = LoadBitmap(stream);
+    return loaded;
+}
+
 TPicture::Loaded TPicture::Load(const uint8_t* data, size_t size, PictureKind kind) const
 {
     Loaded loaded;
     switch (kind) {
     case PictureKind::pkGIF:
-        loaded.graphic = LoadGIF(data, size, OnWarning);
-        break;
+    case PictureKind::pkBitmap: {
+        TBytesViewStream stream(data, size);
+        return LoadWithReader(stream, kind);
+    }
     case PictureKind::pkJPEG:
         loaded.graphic = std::make_unique<TBitmap>(DecodeJPEG(data, size, OnWarning));
-        break;
-    case PictureKind::pkBitmap:
-        loaded.graphic = LoadBitmap(data, size);
         break;
     case PictureKind::pkIcon:
         loaded.graphic = LoadIcon(data, size);

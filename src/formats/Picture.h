@@ -82,6 +82,8 @@ public:
 private:
     struct Loaded;
     Loaded Load(const uint8_t* data, size_t size, PictureKind kind) const;
+    Loaded LoadWithReader(TStream& stream, PictureKind kind) const;
+    void Take(PictureKind kind, Loaded&& loaded);
 
     PictureKind kind_ = PictureKind::pkBitmap;
     std::unique_ptr<TGraphic> graphic_;

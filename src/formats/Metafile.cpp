@@ -33,6 +33,22 @@ TRenderedMetafile RenderMetafile(const uint8_t* data, size_t size, bool enhanced
     return RenderWith(WmfPlayer(file, limits));
 }
 
+QSize MetafileSize(const uint8_t* data, size_t size, bool enhanced, const TMetafileLimits& limits)
+{
+    const ByteReader file(data, size, "Metafile is not valid");
+    return enhanced ? EmfPlayer(file, limits).Size() : WmfPlayer(file, limits).Size();
+}
+
+void PlayMetafile(const uint8_t* data, size_t size, bool enhanced, QImage& image, const TMetafileLimits& limits)
+{
+    EnsureQtGui();
+    const ByteReader file(data, size, "Metafile is not valid");
+    if (enhanced)
+        EmfPlayer(file, limits).Play(image);
+    else
+        WmfPlayer(file, limits).Play(image);
+}
+
 TBitmap MetafileMask(const TRenderedMetafile& rendered)
 {
     const QImage& white = rendered.onWhite;

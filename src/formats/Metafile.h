@@ -33,4 +33,12 @@ TRenderedMetafile RenderMetafile(const uint8_t* data, size_t size, bool enhanced
 // 1-bit mask, bit set where the two renderings differ (nothing was painted).
 TBitmap MetafileMask(const TRenderedMetafile& rendered);
 
+// The picture size the file asks for; raises like RenderMetafile.
+QSize MetafileSize(const uint8_t* data, size_t size, bool enhanced, const TMetafileLimits& limits = {});
+
+// Plays the records over what the image already holds, scaled to the whole
+// image; what the records do not paint keeps its pixels.
+void PlayMetafile(const uint8_t* data, size_t size, bool enhanced, QImage& image,
+                  const TMetafileLimits& limits = {});
+
 } // namespace animora

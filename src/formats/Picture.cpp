@@ -4,8 +4,10 @@
 #include <cctype>
 
 #include "formats/IconReader.h"
-#include "formats/Metafile.h"
+#include "formats/MetafileGraphic.h"
 #include "formats/QtBridge.h"
+#include "gif/GIFImage.h"
+#include "platform/GraphicKinds.h"
 #include "platform/Stream.h"
 
 namespace animora {
@@ -79,11 +81,15 @@ PictureKind PictureKindForExtension(const std::string& extension)
 }
 
 struct TPicture::Loaded {
-    TBitmap bitmap;
+    std::unique_ptr<TGraphic> graphic;
+    TBitmap still;
     TBitmap mask;
-    bool hasMask = false;
-    std::vector<uint8_t> gifData;
 };
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+TPicture::TPicture(TPicture&&) noexcept = default;
+TPicture& TPicture::operator=(TPicture&&) noexcept = default;
 
 void TPicture::LoadFromFile(const std::string& fileName)
 {
@@ -97,6 +103,12 @@ void TPicture::LoadFromStream(TStream& stream, PictureKind kind)
     const int64_t remaining = stream.Remaining();
     if (remaining < 0 || remaining > kMaxPictureFileBytes)
         throw EInvalidGraphic(FailureFor(kind));
+    // The BMP and GIF readers read streams themselves: a large file is not
+    // held twice while it is decoded.
+    if (kind == PictureKind::pkBitmap || kind == PictureKind::pkGIF) {
+        Take(kind, LoadWithReader(stream, kind));
+        return;
+    }
     std::vector<uint8_t> bytes(static_cast<size_t>(remaining));
     stream.ReadBuffer(bytes.data(), bytes.size());
     LoadFromBytes(bytes.data(), bytes.size(), kind);
@@ -104,49 +116,123 @@ void TPicture::LoadFromStream(TStream& stream, PictureKind kind)
 
 void TPicture::LoadFromBytes(const uint8_t* data, size_t size, PictureKind kind)
 {
+    Take(kind, Load(data, size, kind));
+}
+
+void TPicture::Take(PictureKind kind, Loaded&& loaded)
+{
+    kind_ = kind;
+    graphic_ = std::move(loaded.graphic);
+    still_ = std::move(loaded.still);
+    mask_ = std::move(loaded.mask);
+}
+
+namespace {
+
+std::unique_ptr<TGraphic> LoadBitmap(TStream& stream)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->LoadFromStream(stream);
+    return bitmap;
+}
+
+std::unique_ptr<TGraphic> LoadIcon(const uint8_t* data, size_t size)
+{
+    const std::vector<TIconImage> images = ReadIconImages(data, size);
+    const QImage& icon = ChooseIconImage(images).image;
+    TBitmap mask = MaskFromPredicate(icon.width(), icon.height(),
+                                     [&icon](int x, int y) { return qAlpha(icon.pixel(x, y)) < 128; });
+    return std::make_unique<TIcon>(IconBitmapOnWhite(icon), std::move(mask));
+}
+
+// The GIF's warnings go to the picture's handler while it loads; the image
+// handed out keeps no handler of the picture's.
+std::unique_ptr<TGraphic> LoadGIF(TStream& stream, const JPEGWarningHandler& warning)
+{
+    auto image = std::make_unique<TGIFImage>();
+    if (warning)
+        image->WarningHandler = [&warning](TPersistent&, int, const std::string& message) { warning(message); };
+    image->LoadFromStream(stream);
+    image->WarningHandler = nullptr;
+    return image;
+}
+
+} // namespace
+
+TPicture::Loaded TPicture::LoadWithReader(TStream& stream, PictureKind kind) const
+{
+    Loaded loaded;
+    if (kind == PictureKind::pkGIF)
+        loaded.graphic = LoadGIF(stream, OnWarning);
+    else
+        loaded.graphic = LoadBitmap(stream);
+    return loaded;
+}
+
+TPicture::Loaded TPicture::Load(const uint8_t* data, size_t size, PictureKind kind) const
+{
     Loaded loaded;
     switch (kind) {
     case PictureKind::pkGIF:
-        loaded.gifData.assign(data, data + size);
-        break;
-    case PictureKind::pkJPEG:
-        loaded.bitmap = DecodeJPEG(data, size, OnWarning);
-        break;
     case PictureKind::pkBitmap: {
         TBytesViewStream stream(data, size);
-        loaded.bitmap.LoadFromStream(stream);
-        break;
+        return LoadWithReader(stream, kind);
     }
-    case PictureKind::pkIcon: {
-        const std::vector<TIconImage> images = ReadIconImages(data, size);
-        const QImage& icon = ChooseIconImage(images).image;
-        loaded.bitmap = IconBitmapOnWhite(icon);
-        loaded.mask = MaskFromPredicate(icon.width(), icon.height(), [&icon](int x, int y) {
-            return qAlpha(icon.pixel(x, y)) < 128;
-        });
-        loaded.hasMask = true;
+    case PictureKind::pkJPEG:
+        loaded.graphic = std::make_unique<TBitmap>(DecodeJPEG(data, size, OnWarning));
         break;
-    }
+    case PictureKind::pkIcon:
+        loaded.graphic = LoadIcon(data, size);
+        break;
     case PictureKind::pkMetafile:
     case PictureKind::pkEnhMetafile: {
-        const TRenderedMetafile rendered = RenderMetafile(data, size, kind == PictureKind::pkEnhMetafile);
-        loaded.bitmap = BitmapFromImage(rendered.onWhite);
+        // Played here once on white and on black, so that a damaged record
+        // fails the load rather than a later drawing.
+        const bool enhanced = kind == PictureKind::pkEnhMetafile;
+        const TRenderedMetafile rendered = RenderMetafile(data, size, enhanced);
+        loaded.still = BitmapFromImage(rendered.onWhite);
         loaded.mask = MetafileMask(rendered);
-        loaded.hasMask = true;
+        loaded.graphic = MakeMetafileGraphic(std::vector<uint8_t>(data, data + size), enhanced);
         break;
     }
     }
-    kind_ = kind;
-    Take(std::move(loaded));
+    return loaded;
 }
 
-void TPicture::Take(Loaded&& loaded)
+const TBitmap& TPicture::Bitmap() const
 {
-    bitmap_ = std::move(loaded.bitmap);
-    mask_ = std::move(loaded.mask);
-    hasMask_ = loaded.hasMask;
-    gifData_ = std::move(loaded.gifData);
-    loaded_ = true;
+    static const TBitmap none;
+    if (!graphic_)
+        return none;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(graphic_.get()))
+        return *bitmap;
+    if (const auto* icon = dynamic_cast<const TIcon*>(graphic_.get()))
+        return icon->Picture();
+    if (const auto* image = dynamic_cast<const TGIFImage*>(graphic_.get())) {
+        const TBitmap* picture = image->FirstFrameBitmap();
+        return picture ? *picture : none;
+    }
+    return still_;
+}
+
+bool TPicture::HasMask() const
+{
+    return dynamic_cast<const TIcon*>(graphic_.get()) || dynamic_cast<const TMetafile*>(graphic_.get());
+}
+
+const TBitmap& TPicture::Mask() const
+{
+    if (const auto* icon = dynamic_cast<const TIcon*>(graphic_.get()))
+        return icon->Mask();
+    return mask_;
+}
+
+bool TPicture::AssignTo(TPersistent& destination) const
+{
+    if (!graphic_)
+        return false;
+    destination.Assign(*graphic_);
+    return true;
 }
 
 } // namespace animora

@@ -5,15 +5,17 @@
 //   "bmp"            the engine's BMP reader
 //   "jpg", "jpeg"    libjpeg (JPEGImage.h)
 //   "ico"            our icon reader; the icon's mask is kept
-//   "wmf", "emf"     our metafile players, rasterised once at load through
-//                    QPainter; a mask is made by playing the file on white and
-//                    on black (pixels that differ were not painted)
-//   "gif"            kept as bytes: the GIF codec reads them (GIFData)
+//   "wmf", "emf"     our metafile players through QPainter, played once at
+//                    load on white and on black (which checks every record;
+//                    pixels that differ were not painted)
+//   "gif"            the GIF codec (a TGIFImage with every frame)
 //
-// Every kind but GIF ends up as a TBitmap (24 bits, or 8 bits for grayscale
-// JPEG and palette BMPs) plus, for icons and metafiles, a 1-bit mask whose
-// set bits mark transparent pixels. The GIF image will later take pictures
-// through a common graphic base; until then callers use Bitmap() and Mask().
+// The picture holds the engine's graphic of its kind, so the GIF image and
+// the bitmap take it like any other graphic: a TBitmap for BMP and JPEG (24
+// bits, or 8 bits for grayscale JPEG and palette BMPs), a TIcon (its colour
+// picture on white plus its mask, set = transparent), a TMetafile whose
+// player plays the records again whenever it is drawn, or a TGIFImage.
+// Assigning the picture to a bitmap or a GIF image assigns its graphic.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +23,8 @@
 
 #include "formats/JPEGImage.h"
 #include "platform/Bitmap.h"
+#include "platform/Graphic.h"
+#include "platform/Persistent.h"
 
 namespace animora {
 
@@ -35,44 +39,56 @@ PictureKind PictureKindForExtension(const std::string& extension);
 // "gif", "jpg", ... : the lower-cased extension of a file name without the dot.
 std::string LowerExtension(const std::string& fileName);
 
-class TPicture {
+class TPicture : public TPersistent {
 public:
-    TPicture() = default;
+    TPicture();
+    ~TPicture() override;
+    TPicture(TPicture&&) noexcept;
+    TPicture& operator=(TPicture&&) noexcept;
+
+    std::string ClassName() const override { return "TPicture"; }
 
     // Raise EInvalidGraphic with the kind's message ("Bitmap image is not
     // valid", "Icon image is not valid", "Metafile is not valid", "JPEG
-    // error #%d"); the picture is left as it was.
+    // error #%d", the GIF reader's messages); the picture is left as it was.
     void LoadFromFile(const std::string& fileName);
     void LoadFromStream(TStream& stream, PictureKind kind);
     void LoadFromBytes(const uint8_t* data, size_t size, PictureKind kind);
 
-    bool Empty() const { return !loaded_; }
+    bool Empty() const { return !graphic_; }
     PictureKind Kind() const { return kind_; }
-    // The picture's size; for GIF 0 until the codec reads GIFData.
-    int Width() const { return bitmap_.Width(); }
-    int Height() const { return bitmap_.Height(); }
+    int Width() const { return graphic_ ? graphic_->GetWidth() : 0; }
+    int Height() const { return graphic_ ? graphic_->GetHeight() : 0; }
 
-    // Not meaningful for GIF pictures (an empty bitmap).
-    const TBitmap& Bitmap() const { return bitmap_; }
-    bool HasMask() const { return hasMask_; }
-    const TBitmap& Mask() const { return mask_; }
+    // The loaded graphic (TBitmap, TIcon, TMetafile or TGIFImage); null
+    // while the picture is empty.
+    TGraphic* Graphic() const { return graphic_.get(); }
 
-    // The file's bytes, for the GIF codec. Empty for other kinds.
-    const std::vector<uint8_t>& GIFData() const { return gifData_; }
+    // A still of the picture: the bitmap itself, the icon's colour picture,
+    // the metafile as played on white at load, a GIF's image bitmap. Empty
+    // while the picture is.
+    const TBitmap& Bitmap() const;
+    // Icons and metafiles: a 1-bit mask of the picture's size, set bit =
+    // transparent (for a metafile: not painted).
+    bool HasMask() const;
+    const TBitmap& Mask() const;
 
-    // Non-fatal problems while loading (a truncated JPEG, for one).
+    // A bitmap, a GIF image, a frame... is assigned the graphic.
+    bool AssignTo(TPersistent& destination) const override;
+
+    // Non-fatal problems while loading (a truncated JPEG, a damaged GIF).
     JPEGWarningHandler OnWarning;
 
 private:
     struct Loaded;
-    void Take(Loaded&& loaded);
+    Loaded Load(const uint8_t* data, size_t size, PictureKind kind) const;
+    Loaded LoadWithReader(TStream& stream, PictureKind kind) const;
+    void Take(PictureKind kind, Loaded&& loaded);
 
-    bool loaded_ = false;
     PictureKind kind_ = PictureKind::pkBitmap;
-    TBitmap bitmap_;
-    TBitmap mask_;
-    bool hasMask_ = false;
-    std::vector<uint8_t> gifData_;
+    std::unique_ptr<TGraphic> graphic_;
+    TBitmap still_;  // metafiles: the picture played on white
+    TBitmap mask_;   // metafiles: where nothing was painted
 };
 
 } // namespace animora

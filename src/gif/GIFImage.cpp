@@ -249,6 +249,11 @@ void TGIFImage::Assign(const TPersistent& source)
         AssignImage(*image);
         return;
     }
+    // A holder of a graphic (the picture loader's picture) gives what it
+    // holds: a GIF it read stays a whole image, not one frame of it.
+    if (!dynamic_cast<const TGraphic*>(&source) && !dynamic_cast<const TGIFSubImage*>(&source) &&
+        source.AssignTo(*this))
+        return;
     AssignOther(source);
 }
 

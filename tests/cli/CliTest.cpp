@@ -153,7 +153,7 @@ TEST_F(CliTest, ConvertTurnsBitmapsIntoGIFsAndBack)
         run = RunCli("convert " + bmp + " " + gif + " " + options, dir_);
         EXPECT_EQ(run.status, 0) << options << run.err;
     }
-    for (const char* options : {"--mode 10", "--bits 2", "--dither 7"}) {
+    for (const char* options : {"--mode 9", "--bits 2", "--dither 7"}) {
         run = RunCli("convert " + bmp + " " + gif + " " + options, dir_);
         EXPECT_EQ(run.status, 2) << options;
     }

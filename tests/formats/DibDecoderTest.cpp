@@ -139,7 +139,7 @@ TEST(DibDecoder, DamagedHeadersAndShortRowsAreRefused)
         return bytes;
     };
     std::vector<uint8_t> shortRows = MakeDib(plain);
-    shortRows.resize(shortRows.size() - 3);
+    shortRows.erase(shortRows.end() - 3, shortRows.end());  // resize(size - 3) trips -Wstringop-overflow at -O1
     const std::vector<std::vector<uint8_t>> cases = {
         withU32(0, 41 + 200),     // unknown header size
         withU32(4, 0),            // no width

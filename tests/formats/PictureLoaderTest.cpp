@@ -4,6 +4,7 @@
 
 #include "FormatsTestSupport.h"
 #include "formats/Picture.h"
+#include "gif/GIFImage.h"
 #include "platform/Stream.h"
 #include "support/TestData.h"
 
@@ -193,14 +194,51 @@ TEST(PictureLoader, FailedLoadKeepsThePreviousPicture)
     EXPECT_EQ(picture.Width(), 90);
 }
 
-TEST(PictureLoader, GIFIsKeptForTheCodec)
+std::vector<uint8_t> SaveBytes(TGIFImage& image)
 {
-    const auto gifs = FilesIn("corpus", ".gif");
-    ASSERT_FALSE(gifs.empty());
+    TMemoryStream stream;
+    image.SaveToStream(stream);
+    return stream.Bytes();
+}
+
+// Each kind hands out the engine's graphic of that kind, and a bitmap or a GIF
+// image assigned the picture takes that graphic: a GIF stays every frame.
+TEST(PictureLoader, HandsOutTheEnginesGraphicKinds)
+{
+    const struct {
+        std::filesystem::path file;
+        const char* className;
+    } cases[] = {
+        {PicturePath("hat.bmp"), "TBitmap"},
+        {PicturePath("hat.jpeg"), "TBitmap"},
+        {PicturePath("hippopotamus.regular.ico"), "TIcon"},
+        {TestDataDir() / "corpus" / "animated-red-blue.gif", "TGIFImage"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.filename().string());
+        TPicture picture;
+        picture.LoadFromFile(c.file.string());
+        ASSERT_NE(picture.Graphic(), nullptr);
+        EXPECT_EQ(picture.Graphic()->ClassName(), c.className);
+        TBitmap bitmap;
+        bitmap.Assign(picture);
+        EXPECT_EQ(bitmap.Width(), picture.Width());
+        EXPECT_EQ(bitmap.Height(), picture.Height());
+    }
+
+    const auto animated = TestDataDir() / "corpus" / "animated-red-blue.gif";
+    TGIFImage direct;
+    direct.LoadFromFile(animated.string());
+    ASSERT_GT(direct.Images().Count(), 1);
     TPicture picture;
-    picture.LoadFromFile(gifs.front().string());
+    picture.LoadFromFile(animated.string());
+    TGIFImage assigned;
+    assigned.Assign(picture);
+    EXPECT_EQ(SaveBytes(assigned), SaveBytes(direct));
+
+    const std::vector<uint8_t> garbage = {'G', 'I', 'F', '8', '9'};
+    EXPECT_THROW(picture.LoadFromBytes(garbage.data(), garbage.size(), PictureKind::pkGIF), EInvalidGraphic);
     EXPECT_EQ(picture.Kind(), PictureKind::pkGIF);
-    EXPECT_EQ(picture.GIFData(), ReadFileBytes(gifs.front()));
 }
 
 } // namespace

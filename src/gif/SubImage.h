@@ -72,6 +72,15 @@ public:
     bool Transparent() const { return transparent_; }
     TGIFGraphicControlExtension* GraphicControl() const { return graphicControl_; }
 
+    // --- optimisation ---
+    // Cuts the fully transparent rows and columns off the edges of a
+    // transparent frame; a frame that is transparent all over is cleared.
+    void CropTransparentBorders();
+    // Makes the pixels transparent that show the colour the previous frame
+    // already shows there. Needs a free map entry unless the frame is
+    // transparent already; without one nothing changes.
+    void MergeWithPrevious(TGIFSubImage& previous);
+
     TGIFVersion RequiredVersion() const override;
     // A frame: the descriptor, map, pixels and extensions of another frame.
     void Assign(const TPersistent& source) override;
@@ -90,6 +99,9 @@ public:
     void SetGraphicControl(TGIFGraphicControlExtension* extension) { graphicControl_ = extension; }
 
 private:
+    // Gives the frame a graphic control (appended when it has none) that
+    // marks `index` transparent.
+    void MakeTransparent(int index);
     void AllocatePixels(uint8_t fill);
     void FreePixels();
     void DropBitmapCaches();

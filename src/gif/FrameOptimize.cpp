@@ -166,7 +166,10 @@ void TGIFSubImage::MergeWithPrevious(TGIFSubImage& previous)
         return;
     const bool wasTransparent = transparent_ && graphicControl_;
     const int ownT = wasTransparent ? graphicControl_->TransparentColorIndex() : -1;
-    if (!wasTransparent && ActiveColorMap().Count() >= kMaxColors)
+    // A transparent index past the map cannot be written as a pixel: such a
+    // frame gets a new index like an opaque one.
+    const bool ownUsable = wasTransparent && ownT < ActiveColorMap().Count();
+    if (!ownUsable && ActiveColorMap().Count() >= kMaxColors)
         return;
     const bool previousTransparent = previous.Transparent() && previous.GraphicControl();
     const int previousT = previousTransparent ? previous.GraphicControl()->TransparentColorIndex() : -1;
@@ -183,11 +186,11 @@ void TGIFSubImage::MergeWithPrevious(TGIFSubImage& previous)
             const int q = previousRow[x - previous.left_];
             if (p == ownT || q == previousT || !SameColor(map, p, previousMap, q))
                 continue;
-            p = static_cast<uint8_t>(wasTransparent ? ownT : newIndex.Get());
+            p = static_cast<uint8_t>(ownUsable ? ownT : newIndex.Get());
             changed = true;
         }
     }
-    if (changed && !wasTransparent)
+    if (changed && !ownUsable)
         MakeTransparent(newIndex.Get());
     PixelsChanged();
 }

@@ -1,4 +1,4 @@
-// animora-cli info and convert, run as a user runs them.
+// animora-cli info, convert and optimize, run as a user runs them.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "gif/GIFImage.h"
+#include "gif/SubImage.h"
 #include "gif/GifBytes.h"
 #include "support/TestData.h"
 
@@ -116,6 +117,39 @@ TEST_F(CliTest, ConvertWritesWithEitherEncoder)
         converted.LoadFromFile(out);
         original.SetEncoding(std::string(encoding) == "rle" ? kEncodingRLE : kEncodingLZW);
         EXPECT_EQ(test::SaveBytes(converted), test::SaveBytes(original)) << encoding;
+    }
+}
+
+TEST_F(CliTest, OptimizeRunsTheChosenStepsAndPrintsTheSizes)
+{
+    const std::string sample = Write("sample.gif", SampleGIF());
+    const std::string out = (dir_ / "out.gif").string();
+    const struct {
+        std::string options;
+        int status;
+        int firstFrameExtensions;  // looping, graphic control, comment
+        int globalColors;
+    } cases[] = {
+        {"", 0, 2, 2},  // the comment goes, the unused white stays (the map sort keeps it)
+        {"--crop", 0, 3, 2},
+        {"--cleanup --encoding rle", 0, 2, 2},
+        {"--merge-maps --crop", 0, 3, 1},
+        {"--encoding zip", 2, -1, -1},
+        {"--shrink", 2, -1, -1},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        const CliRun run = RunCli("optimize " + sample + " " + out + " " + c.options, dir_);
+        ASSERT_EQ(run.status, c.status) << c.options << ": " << run.err;
+        if (c.status != 0) {
+            EXPECT_EQ(run.err.substr(0, 27), "usage: animora-cli optimize") << c.options;
+            continue;
+        }
+        EXPECT_NE(run.out.find("bytes before"), std::string::npos) << c.options;
+        TGIFImage optimized;
+        optimized.LoadFromFile(out);
+        EXPECT_EQ(optimized.Images().SubImage(0)->Extensions().Count(), c.firstFrameExtensions) << c.options;
+        EXPECT_EQ(optimized.Header().ColorMap().Count(), c.globalColors) << c.options;
     }
 }
 

@@ -127,13 +127,16 @@ TEST_F(CliTest, OptimizeRunsTheChosenStepsAndPrintsTheSizes)
     const struct {
         std::string options;
         int status;
-        int firstFrameExtensions;  // looping, graphic control, comment
+        int firstFrameExtensions;  // of looping, graphic control, comment
         int globalColors;
     } cases[] = {
-        {"", 0, 2, 2},  // the comment goes, the unused white stays (the map sort keeps it)
+        // The clean-up drops the empty last frame first; the lone frame left
+        // then needs neither looping nor its graphic control (its transparent
+        // index is never shown). Maps are written padded to two entries.
+        {"", 0, 0, 2},
         {"--crop", 0, 3, 2},
-        {"--cleanup --encoding rle", 0, 2, 2},
-        {"--merge-maps --crop", 0, 3, 1},
+        {"--cleanup --encoding rle", 0, 0, 2},
+        {"--merge-maps --crop", 0, 3, 2},
         {"--encoding zip", 2, -1, -1},
         {"--shrink", 2, -1, -1},
     };

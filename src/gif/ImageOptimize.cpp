@@ -18,11 +18,11 @@ const char* const kOptimizing = "Optimizing...";
 constexpr uint8_t kReductionModeInvalidAlone = 9;
 
 // Stops the image's painters and keeps new ones from starting while frames
-// and maps change. Painters arrive with animation playback; this is the one
-// place that will stop them and hold the painter list's lock.
+// and maps change. The painter list and its lock arrive with animation
+// playback; this is the one place that will hold that lock.
 class TPainterHold {
 public:
-    explicit TPainterHold(TGIFImage& image) { image.DropCaches(); }
+    explicit TPainterHold(TGIFImage& image) { image.StopAnimation(); }
 };
 
 // Progress of Optimize: six steps per frame of the image as it was at the
@@ -275,7 +275,7 @@ void TGIFImage::Compact()
     for (int i = 0; i < images_.Count(); ++i) {
         TGIFSubImage& frame = *images_.SubImage(i);
         frame.PixelsChanged();
-        frame.DropPaletteCache();
+        frame.SetFramePalette(nullptr);
     }
     if (header_.ColorMap().Count() == 0 && images_.Count() == 1) {
         TGIFSubImage& frame = *images_.SubImage(0);

@@ -10,6 +10,7 @@
 #include "gif/GraphicControl.h"
 #include "gif/SubImage.h"
 #include "gif/TextExtension.h"
+#include "platform/Bitmap.h"
 #include "support/ReferenceComposition.h"
 
 namespace animora {
@@ -154,6 +155,38 @@ TEST(OptimizeColorMaps, PixelPastItsMapBecomesZeroWithAWarning)
     ASSERT_EQ(global.Count(), 2);
     const TGIFSubImage& frame = *image.Images().SubImage(0);
     EXPECT_EQ(global.ColorAt(frame.Data()[1]), kRed);
+}
+
+// Rendered bitmaps are caches: after maps change they must be made again
+// from the new map, showing the same colours.
+TEST(OptimizeColorMaps, FramesRenderTheSameColoursAfterMapsChange)
+{
+    const struct {
+        const char* name;
+        void (*run)(TGIFImage&);
+    } cases[] = {
+        {"merged maps", [](TGIFImage& image) { image.OptimizeColorMaps(); }},
+        {"compacted", [](TGIFImage& image) { image.Compact(); }},
+        {"maps sorted", [](TGIFImage& image) { image.Optimize(ooColorMap, 0, 8, 0); }},
+    };
+    for (const auto& c : cases) {
+        TGIFImage image;
+        MakeImage(image, 3, 1, {},
+                  {{.width = 3, .height = 1, .pixels = {2, 2, 1}, .localMap = {kRed, kGreen, kBlue}, .delay = 5}});
+        if (c.run != cases[1].run)
+            AddFrame(image, {.width = 3, .height = 1, .pixels = {0, 1, 1}, .localMap = {kBlue, kRed}, .delay = 5});
+        std::vector<std::vector<TColor>> before;
+        for (int f = 0; f < image.Images().Count(); ++f) {
+            const TBitmap& bitmap = *image.Images().SubImage(f)->RenderedBitmap();
+            before.push_back({bitmap.PixelColor(0, 0), bitmap.PixelColor(1, 0), bitmap.PixelColor(2, 0)});
+        }
+        c.run(image);
+        for (int f = 0; f < image.Images().Count(); ++f) {
+            const TBitmap& bitmap = *image.Images().SubImage(f)->RenderedBitmap();
+            const std::vector<TColor> after = {bitmap.PixelColor(0, 0), bitmap.PixelColor(1, 0), bitmap.PixelColor(2, 0)};
+            EXPECT_EQ(after, before[size_t(f)]) << c.name << ", frame " << f;
+        }
+    }
 }
 
 // --- Optimize -------------------------------------------------------------------

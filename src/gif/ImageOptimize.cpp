@@ -17,12 +17,18 @@ namespace {
 const char* const kOptimizing = "Optimizing...";
 constexpr uint8_t kReductionModeInvalidAlone = 9;
 
-// Stops the image's painters and keeps new ones from starting while frames
-// and maps change. The painter list and its lock arrive with animation
-// playback; this is the one place that will hold that lock.
+// Stops every painter of the image, and waits for them, before frames and
+// maps change. The painter list's lock is not held for the whole operation:
+// the cache drops that every change calls take that (non-recursive) lock
+// themselves. Painters are started only from the GUI thread, which is busy
+// here, so none can start meanwhile.
 class TPainterHold {
 public:
-    explicit TPainterHold(TGIFImage& image) { image.StopAnimation(); }
+    explicit TPainterHold(TGIFImage& image)
+    {
+        image.StopAllPainters();
+        image.StopAnimation();
+    }
 };
 
 // Progress of Optimize: six steps per frame of the image as it was at the

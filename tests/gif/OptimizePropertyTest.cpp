@@ -8,11 +8,11 @@
 
 #include <cstring>
 
-#include "gif/Composition.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/GifBytes.h"
 #include "gif/SubImage.h"
+#include "support/PainterPictures.h"
 #include "support/ReferenceComposition.h"
 #include "support/TestData.h"
 
@@ -75,33 +75,6 @@ std::string StepNames(uint8_t steps)
         if (steps & flag)
             names += std::string(names.empty() ? "" : "+") + name;
     return names.empty() ? "nothing" : names;
-}
-
-// The screens the painter's composition shows, one pass as the painter plays
-// it (up to the first empty frame), drawn over a saved background without
-// dithering; repeats in a row collapse to one.
-std::vector<uint64_t> PainterPictures(TGIFImage& image)
-{
-    TBitmap screen(image.GetWidth(), image.GetHeight(), PixelFormat::pf32bit);
-    TCanvas canvas(screen);
-    TGIFComposition composition(image, drTransparent | drAnimate, Bounds(0, 0, screen.Width(), screen.Height()),
-                                canvas);
-    std::vector<uint64_t> pictures;
-    int previousDisposal = 1;
-    for (int i = 0; i < image.Images().Count() && !image.Images().SubImage(i)->IsEmpty(); ++i) {
-        const int disposal = FrameDisposal(*image.Images().SubImage(i));
-        composition.Paint(i, disposal, previousDisposal);
-        previousDisposal = disposal;
-        uint64_t hash = 14695981039346656037ull;
-        for (int y = 0; y < screen.Height(); ++y) {
-            const uint8_t* row = screen.ScanLine(y);
-            for (int x = 0; x < screen.Width() * 4; ++x)
-                hash = (hash ^ row[x]) * 1099511628211ull;
-        }
-        if (pictures.empty() || pictures.back() != hash)
-            pictures.push_back(hash);
-    }
-    return pictures;
 }
 
 std::vector<std::filesystem::path> AllGIFs()
@@ -185,17 +158,17 @@ TEST_P(OptimizeKeepsThePicture, AsThePainterComposesIt)
 {
     TGIFImage original;
     Load(original);
-    const auto expected = PainterPictures(original);
+    const auto expected = test::PainterPictures(original);
     TGIFImage optimized;
     Load(optimized);
     optimized.Optimize(ooAll, 0, 8, 0);
-    EXPECT_EQ(PainterPictures(optimized), expected) << "every step";
+    EXPECT_EQ(test::PainterPictures(optimized), expected) << "every step";
     if (colors_.colors > (colors_.transparency ? 255 : 256))
         return;
     TGIFImage merged;
     Load(merged);
     merged.OptimizeColorMaps();
-    EXPECT_EQ(PainterPictures(merged), expected) << "merged maps";
+    EXPECT_EQ(test::PainterPictures(merged), expected) << "merged maps";
 }
 
 INSTANTIATE_TEST_SUITE_P(TestData, OptimizeKeepsThePicture, ::testing::ValuesIn(AllGIFs()), [](const auto& info) {

@@ -11,6 +11,7 @@
 #include "gif/SubImage.h"
 #include "gif/TextExtension.h"
 #include "platform/Bitmap.h"
+#include "support/PainterPictures.h"
 #include "support/ReferenceComposition.h"
 
 namespace animora {
@@ -77,6 +78,7 @@ TEST(OptimizeColorMaps, JoinsLocalMapsIntoOneGlobalMapOfTheColoursUsed)
               {{.width = 2, .height = 1, .pixels = {0, 1}, .localMap = {kRed, kGreen}, .delay = 5},
                {.width = 2, .height = 1, .pixels = {0, 1}, .localMap = {kGreen, kBlue}, .delay = 5}});
     const auto before = test::ComposedPictures(image);
+    const auto painted = test::PainterPictures(image);
     image.OptimizeColorMaps();
     const TGIFColorMap& global = image.Header().ColorMap();
     ASSERT_EQ(global.Count(), 3);
@@ -87,6 +89,7 @@ TEST(OptimizeColorMaps, JoinsLocalMapsIntoOneGlobalMapOfTheColoursUsed)
     EXPECT_EQ(image.Images().SubImage(0)->Data()[1], image.Images().SubImage(1)->Data()[0]) << "green";
     EXPECT_EQ(global.FindColor(kGreen), 0) << "the most used colour first";
     EXPECT_EQ(test::ComposedPictures(image), before);
+    EXPECT_EQ(test::PainterPictures(image), painted);
 }
 
 TEST(OptimizeColorMaps, TransparencyTakesASlotOnlyWhenUsed)
@@ -247,6 +250,7 @@ TEST(Optimize, MergeMakesRepeatedPixelsTransparentWhenTheMapHasRoom)
         MakeImage(image, 2, 2, {}, {{.pixels = pixels, .localMap = map, .delay = 5},
                                     {.pixels = pixels, .localMap = map, .delay = 5}});
         const auto before = test::ComposedPictures(image);
+        const auto painted = test::PainterPictures(image);
         image.Optimize(ooMerge, 0, 8, 0);
         const TGIFSubImage& second = *image.Images().SubImage(1);
         if (c.merges) {
@@ -261,6 +265,7 @@ TEST(Optimize, MergeMakesRepeatedPixelsTransparentWhenTheMapHasRoom)
             EXPECT_EQ(Pixels(second), pixels);
         }
         EXPECT_EQ(test::ComposedPictures(image), before);
+        EXPECT_EQ(test::PainterPictures(image), painted);
     }
 }
 
@@ -282,9 +287,11 @@ TEST(Optimize, MergeLooksThroughRestoringFramesButNeverMergesOverABackgroundRest
                    {.pixels = {1, 1, 1, 1}, .disposal = c.middleDisposal, .delay = 5},
                    {.pixels = {c.middleDisposal == 3 ? uint8_t(0) : uint8_t(1), 2, 2, 2}, .disposal = 1, .delay = 5}});
         const auto before = test::ComposedPictures(image);
+        const auto painted = test::PainterPictures(image);
         image.Optimize(ooMerge, 0, 8, 0);
         EXPECT_EQ(image.Images().SubImage(2)->Transparent(), c.lastMerged) << c.name;
         EXPECT_EQ(test::ComposedPictures(image), before) << c.name;
+        EXPECT_EQ(test::PainterPictures(image), painted) << c.name;
     }
 }
 
@@ -301,11 +308,13 @@ TEST(Optimize, MergeSharesAnotherFramesTransparentIndexOnlyWhenTheFrameDoesNotSh
                    {.width = 2, .height = 1, .pixels = {0, 1}, .disposal = 1, .delay = 5},
                    {.width = 2, .height = 1, .pixels = {0, c.shownByThird == 2 ? uint8_t(2) : uint8_t(3)}, .delay = 5}});
         const auto before = test::ComposedPictures(image);
+        const auto painted = test::PainterPictures(image);
         image.Optimize(ooMerge, 0, 8, 0);
         const TGIFSubImage& third = *image.Images().SubImage(2);
         ASSERT_TRUE(third.Transparent());
         EXPECT_EQ(third.GraphicControl()->TransparentColorIndex(), c.expectedIndex);
         EXPECT_EQ(test::ComposedPictures(image), before);
+        EXPECT_EQ(test::PainterPictures(image), painted);
     }
 }
 
@@ -330,12 +339,14 @@ TEST(Optimize, CropCutsBordersAndDropsWhollyTransparentFramesWhereThatKeepsThePi
                   {{.width = 3, .height = 3, .pixels = std::vector<uint8_t>(9, 0), .disposal = c.previousDisposal, .delay = 5},
                    {.width = 3, .height = 3, .pixels = c.pixels, .disposal = c.disposal, .transparent = 3, .delay = 7}});
         const auto before = test::ComposedPictures(image);
+        const auto painted = test::PainterPictures(image);
         image.Optimize(ooCrop, 0, 8, 0);
         ASSERT_EQ(image.Images().Count(), c.frames) << c.name;
         const TGIFSubImage& last = *image.Images().SubImage(c.frames - 1);
         EXPECT_EQ(last.BoundsRect(), Bounds(c.left, c.top, c.width, c.height)) << c.name;
         EXPECT_EQ(image.Images().SubImage(0)->GraphicControl()->Delay(), c.previousDelay) << c.name;
         EXPECT_EQ(test::ComposedPictures(image), before) << c.name;
+        EXPECT_EQ(test::PainterPictures(image), painted) << c.name;
     }
 }
 
@@ -360,9 +371,11 @@ TEST(Optimize, CleanUpResetsDisposalOnlyWhenTheNextFrameCoversTheFrame)
                    c.next,
                    {.width = 4, .height = 4, .pixels = std::vector<uint8_t>(16, 2), .disposal = 1, .transparent = 2, .delay = 5}});
         const auto before = test::ComposedPictures(image);
+        const auto painted = test::PainterPictures(image);
         image.Optimize(ooCleanup, 0, 8, 0);
         EXPECT_EQ(image.Images().SubImage(0)->GraphicControl()->Disposal(), c.expectedDisposal) << c.name;
         EXPECT_EQ(test::ComposedPictures(image), before) << c.name;
+        EXPECT_EQ(test::PainterPictures(image), painted) << c.name;
     }
 }
 

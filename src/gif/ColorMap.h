@@ -42,6 +42,8 @@ public:
     int Count() const { return count_; }
     int Capacity() const { return capacity_; }
     bool Sorted() const { return sorted_; }
+    // For a map filled in order of use by its maker (the colour-map optimiser).
+    void MarkSorted() { sorted_ = true; }
     // Entry i is the bytes red, green, blue at 3i.
     const uint8_t* Entries() const { return entries_.data(); }
     int BitDepth() const;

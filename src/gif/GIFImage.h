@@ -40,6 +40,16 @@ enum TGIFDrawOption : uint16_t {
     drAutoDither = 0x400,
 };
 
+// Flags of Optimize.
+enum TGIFOptimizeOption : uint8_t {
+    ooCrop = 0x01,      // cut transparent borders, drop frames that become empty
+    ooMerge = 0x02,     // pixels repeating the frame below become transparent
+    ooCleanup = 0x04,   // unused transparency, needless disposal and extensions, empty frames
+    ooColorMap = 0x08,  // sort every colour map by use, drop unused entries
+    ooReduce = 0x10,    // only checks the reduction mode
+};
+constexpr uint8_t ooAll = ooCrop | ooMerge | ooCleanup | ooColorMap | ooReduce;
+
 // (sender, severity, message): a problem that did not stop the work.
 using TGIFWarningHandler = std::function<void(TPersistent& sender, int severity, const std::string& message)>;
 
@@ -116,6 +126,16 @@ public:
     // bitmap in the bitmap format.
     void LoadFromClipboardFormat(const std::string& format, const std::vector<uint8_t>* data) override;
     void SaveToClipboardFormat(std::string& format, std::vector<uint8_t>& data) override;
+
+    // --- optimisation (ImageOptimize.cpp) ---
+    // Shrinks the file without changing the picture, steered by the
+    // TGIFOptimizeOption flags. Reduction bits and dither kind are taken for
+    // the callers' sake and not used. Progress "Optimizing...".
+    void Optimize(uint8_t options, uint8_t reductionMode, int reductionBits, uint8_t ditherKind);
+    // Drops derived data; a lone frame's local map becomes the global map.
+    void Compact();
+    // One global map of the colours the frames use (TColorMapOptimizer).
+    void OptimizeColorMaps();
 
     // The palette the image is shown with: the cached one; else the global
     // map's; none without frames; else frame 0's. Asked again while it is

@@ -102,6 +102,15 @@ public:
     bool Transparent() const { return transparent_; }
     TGIFGraphicControlExtension* GraphicControl() const { return graphicControl_; }
 
+    // --- optimisation ---
+    // Cuts the fully transparent rows and columns off the edges of a
+    // transparent frame; a frame that is transparent all over is cleared.
+    void CropTransparentBorders();
+    // Makes the pixels transparent that show the colour the previous frame
+    // already shows there. Needs a free map entry unless the frame is
+    // transparent already; without one nothing changes.
+    void MergeWithPrevious(TGIFSubImage& previous);
+
     TGIFVersion RequiredVersion() const override;
     // From another frame its descriptor, map, pixels and extensions; from a
     // bitmap, icon, metafile or other graphic its picture, reduced to 256
@@ -124,6 +133,9 @@ public:
     void SetGraphicControl(TGIFGraphicControlExtension* extension) { graphicControl_ = extension; }
 
 private:
+    // Gives the frame a graphic control (appended when it has none) that
+    // marks `index` transparent.
+    void MakeTransparent(int index);
     bool DitherFrames() const;
     std::unique_ptr<TBitmap> Render() const;
     void NotifyRendering(TProgressStage stage, int percent, bool redrawNow) const;

@@ -1,4 +1,4 @@
-// animora-cli info and convert, run as a user runs them.
+// animora-cli info, convert and optimize, run as a user runs them.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -156,6 +156,42 @@ TEST_F(CliTest, ConvertTurnsBitmapsIntoGIFsAndBack)
     for (const char* options : {"--mode 9", "--bits 2", "--dither 7"}) {
         run = RunCli("convert " + bmp + " " + gif + " " + options, dir_);
         EXPECT_EQ(run.status, 2) << options;
+    }
+}
+
+TEST_F(CliTest, OptimizeRunsTheChosenStepsAndPrintsTheSizes)
+{
+    const std::string sample = Write("sample.gif", SampleGIF());
+    const std::string out = (dir_ / "out.gif").string();
+    const struct {
+        std::string options;
+        int status;
+        int firstFrameExtensions;  // of looping, graphic control, comment
+        int globalColors;
+    } cases[] = {
+        // The clean-up drops the empty last frame first; the lone frame left
+        // then needs neither looping nor its graphic control (its transparent
+        // index is never shown). Maps are written padded to two entries.
+        {"", 0, 0, 2},
+        {"--crop", 0, 3, 2},
+        {"--cleanup --encoding rle", 0, 0, 2},
+        {"--merge-maps --crop", 0, 3, 2},
+        {"--encoding zip", 2, -1, -1},
+        {"--shrink", 2, -1, -1},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        const CliRun run = RunCli("optimize " + sample + " " + out + " " + c.options, dir_);
+        ASSERT_EQ(run.status, c.status) << c.options << ": " << run.err;
+        if (c.status != 0) {
+            EXPECT_EQ(run.err.substr(0, 27), "usage: animora-cli optimize") << c.options;
+            continue;
+        }
+        EXPECT_NE(run.out.find("bytes before"), std::string::npos) << c.options;
+        TGIFImage optimized;
+        optimized.LoadFromFile(out);
+        EXPECT_EQ(optimized.Images().SubImage(0)->Extensions().Count(), c.firstFrameExtensions) << c.options;
+        EXPECT_EQ(optimized.Header().ColorMap().Count(), c.globalColors) << c.options;
     }
 }
 

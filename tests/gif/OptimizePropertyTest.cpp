@@ -1,0 +1,183 @@
+// Optimisation may change the bytes, never the picture: every GIF of the test
+// data that loads (and gives every pixel a colour) is optimised with every
+// combination of steps, and with the merge of all colour maps when its
+// colours fit one map; the composed pictures must stay the same, also after
+// saving and loading again, and giflib must read what we wrote.
+#include <gtest/gtest.h>
+#include <gif_lib.h>
+
+#include <cstring>
+
+#include "gif/GIFException.h"
+#include "gif/GIFImage.h"
+#include "gif/GifBytes.h"
+#include "gif/SubImage.h"
+#include "support/PainterPictures.h"
+#include "support/ReferenceComposition.h"
+#include "support/TestData.h"
+
+namespace animora {
+namespace {
+
+struct TMemoryInput {
+    const std::vector<uint8_t>* bytes;
+    size_t position;
+};
+
+int ReadFromMemory(GifFileType* file, GifByteType* buffer, int count)
+{
+    auto* input = static_cast<TMemoryInput*>(file->UserData);
+    const size_t n = std::min(static_cast<size_t>(count), input->bytes->size() - input->position);
+    std::memcpy(buffer, input->bytes->data() + input->position, n);
+    input->position += n;
+    return static_cast<int>(n);
+}
+
+// giflib reads the file and finds our frames' pixels in it.
+void ExpectGiflibReads(TGIFImage& image, const std::vector<uint8_t>& bytes, const std::string& what)
+{
+    TMemoryInput input{&bytes, 0};
+    int error = 0;
+    GifFileType* file = DGifOpen(&input, ReadFromMemory, &error);
+    ASSERT_NE(file, nullptr) << what;
+    const bool slurped = DGifSlurp(file) == GIF_OK;
+    std::vector<std::vector<uint8_t>> decoded;
+    for (int i = 0; slurped && i < file->ImageCount; ++i) {
+        const SavedImage& frame = file->SavedImages[i];
+        decoded.emplace_back(frame.RasterBits,
+                             frame.RasterBits + size_t(frame.ImageDesc.Width) * size_t(frame.ImageDesc.Height));
+    }
+    DGifCloseFile(file, &error);
+    ASSERT_TRUE(slurped) << what;
+    std::vector<std::vector<uint8_t>> ours;
+    for (int i = 0; i < image.Images().Count(); ++i) {
+        const TGIFSubImage& frame = *image.Images().SubImage(i);
+        if (!frame.IsEmpty())
+            ours.emplace_back(frame.Data(), frame.Data() + frame.DataSize());
+    }
+    ASSERT_EQ(decoded.size(), ours.size()) << what;
+    for (size_t i = 0; i < ours.size(); ++i)
+        EXPECT_TRUE(decoded[i] == ours[i]) << what << ": frame " << i;
+}
+
+// giflib 5.2 misreads an extension block without data sub-blocks, which is
+// how a comment whose only line is a NUL byte is written.
+bool GiflibMisreads(const std::filesystem::path& path)
+{
+    return path.filename() == "nul-comment.gif";
+}
+
+std::string StepNames(uint8_t steps)
+{
+    std::string names;
+    for (const auto& [flag, name] : {std::pair{ooCrop, "crop"}, {ooMerge, "merge"}, {ooCleanup, "cleanup"},
+                                     {ooColorMap, "colormaps"}})
+        if (steps & flag)
+            names += std::string(names.empty() ? "" : "+") + name;
+    return names.empty() ? "nothing" : names;
+}
+
+std::vector<std::filesystem::path> AllGIFs()
+{
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"corpus", "gif-suite"}) {
+        const auto found = test::FilesIn(folder, ".gif");
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+class OptimizeKeepsThePicture : public ::testing::TestWithParam<std::filesystem::path> {
+protected:
+    void SetUp() override
+    {
+        bytes_ = test::ReadFileBytes(GetParam());
+        TGIFImage original;
+        try {
+            test::LoadBytes(original, bytes_);
+        } catch (const EAnimoraError&) {
+            GTEST_SKIP() << "does not load";
+        }
+        std::string why;
+        if (original.GetEmpty() || !test::EveryPixelHasAColor(original, why))
+            GTEST_SKIP() << "no defined picture: " << (why.empty() ? "no frames" : why);
+        expected_ = test::ComposedPictures(original);
+        colors_ = test::ColorsShown(original);
+    }
+
+    void Load(TGIFImage& image) { test::LoadBytes(image, bytes_); }
+
+    // The picture is the same in memory and after a save and load, and
+    // giflib reads the saved file.
+    void ExpectSamePicture(TGIFImage& image, const std::string& what, bool throughFile)
+    {
+        EXPECT_EQ(test::ComposedPictures(image), expected_) << what;
+        if (!throughFile)
+            return;
+        std::vector<uint8_t> saved;
+        ASSERT_NO_THROW(saved = test::SaveBytes(image)) << what;
+        TGIFImage reloaded;
+        ASSERT_NO_THROW(test::LoadBytes(reloaded, saved)) << what;
+        EXPECT_EQ(test::ComposedPictures(reloaded), expected_) << what << " (saved and loaded)";
+        if (!GiflibMisreads(GetParam()))
+            ExpectGiflibReads(image, saved, what);
+    }
+
+    std::vector<uint8_t> bytes_;
+    std::vector<uint64_t> expected_;
+    test::TColorUse colors_;
+};
+
+TEST_P(OptimizeKeepsThePicture, WithEveryCombinationOfSteps)
+{
+    for (uint8_t steps = 0; steps < 16; ++steps) {
+        TGIFImage image;
+        Load(image);
+        ASSERT_NO_THROW(image.Optimize(steps | ooReduce, 6, 8, 0)) << StepNames(steps);
+        // Every step on its own and all of them go through a file too.
+        const bool throughFile = steps == 15 || steps == ooCrop || steps == ooMerge || steps == ooCleanup;
+        ExpectSamePicture(image, StepNames(steps), throughFile);
+    }
+}
+
+TEST_P(OptimizeKeepsThePicture, AfterMergingTheColorMaps)
+{
+    if (colors_.colors > (colors_.transparency ? 255 : 256))
+        GTEST_SKIP() << colors_.colors << " colours do not fit one map";
+    TGIFImage image;
+    Load(image);
+    image.OptimizeColorMaps();
+    ExpectSamePicture(image, "merged maps", true);
+    image.Optimize(ooAll, 0, 8, 0);
+    ExpectSamePicture(image, "merged maps, then every step", true);
+}
+
+// The same through the painter's own composition, for every step together
+// and for the merged maps: what the editor shows does not change.
+TEST_P(OptimizeKeepsThePicture, AsThePainterComposesIt)
+{
+    TGIFImage original;
+    Load(original);
+    const auto expected = test::PainterPictures(original);
+    TGIFImage optimized;
+    Load(optimized);
+    optimized.Optimize(ooAll, 0, 8, 0);
+    EXPECT_EQ(test::PainterPictures(optimized), expected) << "every step";
+    if (colors_.colors > (colors_.transparency ? 255 : 256))
+        return;
+    TGIFImage merged;
+    Load(merged);
+    merged.OptimizeColorMaps();
+    EXPECT_EQ(test::PainterPictures(merged), expected) << "merged maps";
+}
+
+INSTANTIATE_TEST_SUITE_P(TestData, OptimizeKeepsThePicture, ::testing::ValuesIn(AllGIFs()), [](const auto& info) {
+    std::string name = info.param.stem().string();
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+});
+
+} // namespace
+} // namespace animora

@@ -1,0 +1,55 @@
+#include "app/commands/FrameCommands.h"
+
+#include "app/FrameRendering.h"
+#include "app/Project.h"
+#include "app/Prompts.h"
+#include "gif/GIFImage.h"
+#include "gif/SubImage.h"
+
+namespace animora::commands {
+
+void AddFrame(Project& project)
+{
+    TGIFImage* document = project.Document();
+    if (!document)
+        return;
+    auto frame = std::make_unique<TGIFSubImage>(document);
+    const int count = document->Images().Count();
+    if (count > 0)
+        CopyFramePicture(*document->Images().SubImage(count - 1), *frame);
+    else
+        MakeBlankFrame(*frame, 10, 10);
+    const int index = document->Add(std::move(frame));
+    project.RefreshPreviewCopy();
+    project.SetCurrentFrame(index);
+}
+
+void DeleteFrame(Project& project)
+{
+    TGIFImage* document = project.Document();
+    if (!document || document->Images().Count() == 0)
+        return;
+    const PromptAnswer answer =
+        project.Ask().Message(QStringLiteral("Are you sure that you want delete this frame?"), QStringLiteral("Warning"),
+                              PromptIcon::Information, PromptButtons::OkCancel);
+    if (answer != PromptAnswer::Ok)
+        return;
+    document->Images().DeleteAt(project.CurrentFrame());
+    document->DropCaches();
+    project.RefreshPreviewCopy();
+    NextFrame(project);
+}
+
+void NextFrame(Project& project)
+{
+    const int current = project.CurrentFrame();
+    project.SetCurrentFrame(current < project.FrameCount() - 1 ? current + 1 : 0);
+}
+
+void PreviousFrame(Project& project)
+{
+    const int current = project.CurrentFrame();
+    project.SetCurrentFrame(current > 0 ? current - 1 : project.FrameCount() - 1);
+}
+
+} // namespace animora::commands

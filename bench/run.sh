@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs every benchmark of a release build folder (default build-release), then
-# any comparison scripts beside this one (bench/compare-*.sh).
+# any comparison scripts beside this one (bench/compare-*.sh), which read the
+# results from $build/bench-results.json.
 set -euo pipefail
 build=${1:-build-release}
 here=$(cd "$(dirname "$0")" && pwd)
-"$build/bench/animora_bench" --benchmark_counters_tabular=true
+"$build/bench/animora_bench" --benchmark_counters_tabular=true \
+    --benchmark_out="$build/bench-results.json" --benchmark_out_format=json
 for script in "$here"/compare-*.sh; do
     [ -e "$script" ] || continue
     "$script" "$build"

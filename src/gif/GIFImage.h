@@ -1,0 +1,152 @@
+#pragma once
+// A whole GIF file as one graphic: the header with the global colour map and
+// the list of frames, loaded from and saved to streams and files, with the
+// settings that later drawing and colour reduction use.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gif/GIFList.h"
+#include "gif/Header.h"
+#include "platform/Graphic.h"
+
+namespace animora {
+
+class TGIFSubImage;
+
+// Encoders of the frames' pixels (the Encoding setting).
+constexpr uint8_t kEncodingLZW = 0;
+constexpr uint8_t kEncodingRLE = 1;
+
+// Flags of DrawOptions.
+enum TGIFDrawOption : uint16_t {
+    drThreaded = 0x001,
+    drTransparent = 0x002,
+    drAnimate = 0x004,
+    drLoop = 0x008,
+    drLoopForever = 0x010,
+    drCheckCanvas = 0x020,
+    drUnbuffered = 0x040,
+    drClearOnLoop = 0x080,
+    drTile = 0x100,
+    drDither = 0x200,
+    drAutoDither = 0x400,
+};
+
+// (sender, severity, message): a problem that did not stop the work.
+using TGIFWarningHandler = std::function<void(TPersistent& sender, int severity, const std::string& message)>;
+
+// Process-wide defaults that every new image copies when it is made.
+struct TGIFImageDefaults {
+    uint16_t drawOptions = drThreaded | drTransparent | drAnimate | drLoop | drDither | drAutoDither;
+    uint8_t reductionMode = 6;  // crNetscape
+    int reductionBits = 8;
+    uint8_t ditherStyle = 0;  // dkNearest
+    uint8_t encoding = kEncodingLZW;
+    int animationSpeed = 100;
+    uint8_t painterPriority = 3;  // normal
+    uint32_t backdropColor = 0x1FFFFFFF;  // no colour: the header's background is used
+};
+TGIFImageDefaults& GIFImageDefaults();
+
+class TGIFImage : public TGraphic {
+public:
+    TGIFImage();
+    ~TGIFImage() override;
+    TGIFImage(const TGIFImage&) = delete;
+    TGIFImage& operator=(const TGIFImage&) = delete;
+
+    std::string ClassName() const override { return "TGIFImage"; }
+
+    TGIFHeader& Header() { return header_; }
+    const TGIFHeader& Header() const { return header_; }
+    TGIFImageList& Images() { return images_; }
+    const TGIFImageList& Images() const { return images_; }
+
+    void Clear();
+    bool GetEmpty() const override { return images_.Count() == 0; }
+    int GetWidth() const override { return header_.ScreenWidth(); }
+    int GetHeight() const override { return header_.ScreenHeight(); }
+    // Every frame must fit: raises "Image width too small for contained frames"
+    // (or height) and keeps the old value otherwise.
+    void SetWidth(int width);
+    void SetHeight(int height);
+
+    // Reading restores the stream position when it fails; the frames read
+    // until then stay. Progress "Loading..." / "Saving..." is reported.
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
+
+    // Appends a frame; the image takes ownership. Answers its index.
+    int Add(std::unique_ptr<TGIFSubImage> frame);
+    // From another image: header, frames and drawing settings.
+    void Assign(const TPersistent& source) override;
+
+    // The palette the image is shown with: the cached one; else the global
+    // map's; none without frames; else frame 0's. Asked again while it is
+    // being made (a frame without colours in an image without a global map)
+    // it raises "No global or local color table defined". Owned here.
+    const TPalette* GetPalette() const;
+    // Replaces the cached palette (none drops it).
+    void SetPalette(std::unique_ptr<TPalette> palette);
+
+    // The widest colour depth of the global and every local map.
+    int ImageBitDepth() const;
+
+    uint16_t DrawOptions() const { return drawOptions_; }
+    void SetDrawOptions(uint16_t options);
+    uint8_t ReductionMode() const { return reductionMode_; }
+    void SetReductionMode(uint8_t mode) { reductionMode_ = mode; }
+    int ReductionBits() const { return reductionBits_; }
+    void SetReductionBits(int bits);
+    uint8_t DitherStyle() const { return ditherStyle_; }
+    void SetDitherStyle(uint8_t style) { ditherStyle_ = style; }
+    uint8_t Encoding() const { return encoding_; }
+    void SetEncoding(uint8_t encoding) { encoding_ = encoding; }
+    int AnimationSpeed() const { return animationSpeed_; }
+    void SetAnimationSpeed(int percent);
+    uint8_t PainterPriority() const { return painterPriority_; }
+    void SetPainterPriority(uint8_t priority) { painterPriority_ = priority; }
+    uint32_t BackdropColor() const { return backdropColor_; }
+    void SetBackdropColor(uint32_t color) { backdropColor_ = color; }
+
+    TGIFWarningHandler WarningHandler;
+    // Every warning of the tree arrives here and goes to WarningHandler.
+    virtual void Warning(TPersistent& sender, int severity, const std::string& message);
+
+    // --- used by the items of the tree ---
+    void NotifyProgress(TProgressStage stage, int percent, bool redrawNow, const std::string& message);
+    // Widens the screen to hold a frame that reaches past it (with warnings).
+    void FitScreenToFrame(const TGIFSubImage& frame);
+    // Counts pixels allocated while loading against the budget of the load.
+    void ChargeLoadedPixels(int64_t count);
+    void GlobalColorMapChanged();
+    // Drops the derived caches (rendered bitmap, palette, default painter).
+    void DropCaches();
+
+private:
+    void AssignImage(const TGIFImage& source);
+
+    TGIFImageList images_;
+    TGIFHeader header_;
+
+    uint16_t drawOptions_;
+    uint8_t reductionMode_;
+    int reductionBits_;
+    uint8_t ditherStyle_;
+    uint8_t encoding_;
+    int animationSpeed_;
+    uint8_t painterPriority_;
+    uint32_t backdropColor_;
+
+    // Derived caches, rebuilt on demand. The rendered bitmap and the default
+    // painter join them with drawing.
+    mutable std::unique_ptr<TPalette> paletteCache_;
+    mutable bool paletteBusy_ = false;
+
+    // Pixels the current load may still allocate; see ChargeLoadedPixels.
+    int64_t loadPixelBudget_ = -1;
+};
+
+} // namespace animora

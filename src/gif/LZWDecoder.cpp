@@ -1,0 +1,387 @@
+#include "gif/LZWDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "gif/GIFException.h"
+
+namespace animora {
+namespace {
+
+constexpr int kTableSize = 4096;      // codes are at most 12 bits wide
+constexpr int kStackSize = 8192;      // the longest string plus the KwKwK byte fits easily
+constexpr int kMaxMinCodeSize = 11;   // a clear code of 4096 would leave no room for strings
+
+// The bit stream of one frame: the data sub-blocks joined, codes packed least
+// significant bit first. The buffer keeps the last two bytes of the previous
+// sub-block in front of the new one, so a code may straddle two sub-blocks.
+class TCodeReader {
+public:
+    TCodeReader(TStream& stream, const DecoderWarning& warn) : stream_(stream), warn_(warn) {}
+
+    // The next code of `bits` bits, or -1 when the data is exhausted.
+    int Read(int bits)
+    {
+        if (bitPos_ + bits >= lastBit_ && !Refill(bits))
+            return -1;
+        const uint8_t* p = buffer_ + (bitPos_ >> 3);
+        const uint32_t joined = p[0] | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+        const int code = static_cast<int>((joined >> (bitPos_ & 7)) & ((1u << bits) - 1));
+        bitPos_ += bits;
+        return code;
+    }
+
+    // Steps over what is left of the sub-blocks up to and including the block
+    // terminator, unless the bit reader has already consumed the terminator.
+    void SkipRestOfData()
+    {
+        if (terminatorSeen_)
+            return;
+        uint8_t count = 0;
+        while (stream_.Read(&count, 1) == 1 && count != 0)
+            stream_.Seek(count, SeekOrigin::Current);
+    }
+
+private:
+    void Warn(const char* message)
+    {
+        if (warn_)
+            warn_(message);
+    }
+
+    // Loads sub-blocks until `bits` more bits are available. A sub-block of a
+    // single byte can leave a 9-bit code still short, so this may take more
+    // than one; a code that the data ends in the middle of is not read.
+    bool Refill(int bits)
+    {
+        for (;;) {
+            if (dataEnded_) {
+                Warn("Decoder bit buffer under-run");
+                return false;
+            }
+            if (!LoadSubBlock())
+                return false;
+            if (bitPos_ + bits <= lastBit_)
+                return true;
+        }
+    }
+
+    bool LoadSubBlock()
+    {
+        buffer_[0] = buffer_[lastByte_ - 2];
+        buffer_[1] = buffer_[lastByte_ - 1];
+        uint8_t count = 0;
+        if (stream_.Read(&count, 1) != 1)
+            return false;
+        int loaded = 0;
+        if (count == 0) {
+            dataEnded_ = true;
+            terminatorSeen_ = true;
+        } else {
+            loaded = static_cast<int>(stream_.Read(buffer_ + 2, count));
+            if (loaded < count)
+                Warn("Premature end of data");
+        }
+        lastByte_ = loaded + 2;
+        bitPos_ = bitPos_ - lastBit_ + 16;
+        lastBit_ = (loaded + 2) * 8;
+        return true;
+    }
+
+    TStream& stream_;
+    const DecoderWarning& warn_;
+    // Two carried bytes, up to 255 new ones, and slack for the three-byte read.
+    uint8_t buffer_[2 + 255 + 3] = {};
+    int bitPos_ = 0;
+    int lastBit_ = 0;
+    int lastByte_ = 2;
+    bool dataEnded_ = false;
+    bool terminatorSeen_ = false;
+};
+
+// Why the pixel loop stopped.
+enum class TDecodeStop { PixelsFull, DataExhausted, EndCode };
+
+// One frame's LZW state. Strings are written straight into the output: a
+// table entry made from well-formed data is always a run of bytes already
+// output (the previous string plus the first byte of the current one), so it
+// is remembered as a window (position, length) and copied from there. Codes
+// the table does not hold yet (damaged data) make the table unreliable as
+// windows; until the next clear code such data is decoded through the prefix
+// chain and the output stack, with the same results.
+class TLZWDecoder {
+public:
+    TLZWDecoder(TStream& stream, int minCodeSize, const DecoderWarning& warn)
+        : reader_(stream, warn),
+          minCodeSize_(minCodeSize),
+          clear_(1 << minCodeSize),
+          end_((1 << minCodeSize) + 1)
+    {
+        for (int code = 0; code < kTableSize; ++code) {
+            prefix_[code] = 0;
+            suffix_[code] = code < clear_ ? static_cast<uint8_t>(code) : 0;
+        }
+        nextFree_ = clear_ + 2;
+        ResetTable();
+    }
+
+    void Decode(uint8_t* out, size_t count)
+    {
+        size_t written = 0;
+        const TDecodeStop stop = DecodePixels(out, count, written);
+        // Once the pixels are full the decoder takes one more step, which for
+        // well-formed data reads the end code and steps over the rest of the
+        // sub-blocks. After an end code (or with string bytes left over) there
+        // is nothing more to read.
+        if (stop == TDecodeStop::EndCode || stackLeft_ > 0)
+            return;
+        DiscardOneStep();
+    }
+
+private:
+    int NextCode()
+    {
+        if (returnClearFirst_) {
+            // Every decoding starts with a table reset, clear code or not.
+            returnClearFirst_ = false;
+            return clear_;
+        }
+        return reader_.Read(codeSize_);
+    }
+
+    void ResetTable()
+    {
+        // Entries at and above the next free code were never written.
+        for (int code = clear_ + 2; code < nextFree_ && code < kTableSize; ++code) {
+            prefix_[code] = 0;
+            suffix_[code] = 0;
+        }
+        codeSize_ = minCodeSize_ + 1;
+        sizeLimit_ = 2 * clear_;
+        nextFree_ = clear_ + 2;
+    }
+
+    // The clear code: reset, then the first code of the new table (further
+    // clear codes are skipped).
+    int ReadFirstCodeAfterClear()
+    {
+        ResetTable();
+        int code;
+        do
+            code = reader_.Read(codeSize_);
+        while (code == clear_);
+        return code;
+    }
+
+    void AddEntry(int prefix, uint8_t suffix)
+    {
+        if (nextFree_ >= kTableSize)
+            return;
+        prefix_[nextFree_] = static_cast<uint16_t>(prefix);
+        suffix_[nextFree_] = suffix;
+        ++nextFree_;
+        if (nextFree_ >= sizeLimit_ && sizeLimit_ <= kTableSize - 1) {
+            sizeLimit_ *= 2;
+            ++codeSize_;
+        }
+    }
+
+    TDecodeStop DecodePixels(uint8_t* out, size_t count, size_t& written)
+    {
+        size_t k = 0;
+        size_t prevPos = 0;    // where the previous string starts in `out`
+        uint32_t prevLen = 0;  // and its length
+        bool windows = false;  // the table entries are windows into `out`
+        TDecodeStop stop = TDecodeStop::PixelsFull;
+        while (k < count) {
+            int code = NextCode();
+            if (code == clear_) {
+                code = ReadFirstCodeAfterClear();
+                if (code >= 0 && code != end_) {
+                    first_ = static_cast<uint8_t>(code);
+                    old_ = code;
+                    out[k] = first_;
+                    prevPos = k++;
+                    prevLen = 1;
+                    windows = code < clear_;
+                    continue;
+                }
+            }
+            if (code < 0) {
+                stop = TDecodeStop::DataExhausted;
+                break;
+            }
+            if (code == end_) {
+                reader_.SkipRestOfData();
+                stop = TDecodeStop::EndCode;
+                break;
+            }
+            if (windows && code <= nextFree_) {
+                const uint32_t length = code < clear_ ? 1 : code < nextFree_ ? windowLen_[code] : prevLen + 1;
+                const size_t from = code < clear_ ? 0 : code < nextFree_ ? windowPos_[code] : prevPos;
+                const size_t room = count - k;
+                const size_t n = std::min<size_t>(length, room);
+                uint8_t firstByte;
+                if (code < clear_) {
+                    firstByte = static_cast<uint8_t>(code);
+                    out[k] = firstByte;
+                } else {
+                    firstByte = out[from];
+                    CopyString(out + k, out + from, n, code == nextFree_ ? prevLen : length);
+                }
+                if (nextFree_ < kTableSize) {
+                    windowPos_[nextFree_] = static_cast<uint32_t>(prevPos);
+                    windowLen_[nextFree_] = static_cast<uint16_t>(prevLen + 1);
+                }
+                AddEntry(old_, firstByte);
+                old_ = code;
+                first_ = firstByte;
+                prevPos = k;
+                prevLen = length;
+                k += n;
+                if (length > room)
+                    stackLeft_ = length - room;
+            } else {
+                windows = false;
+                const size_t n = ChainStep(code);
+                size_t i = 0;
+                for (; i < n && k < count; ++i)
+                    out[k++] = stack_[n - 1 - i];
+                stackLeft_ = n - i;
+            }
+        }
+        written = k;
+        return stop;
+    }
+
+    // Copies n bytes of a string. `distance` bytes of the source lie before
+    // the destination without overlap; for a code that is defined by its own
+    // use (KwKwK) the source runs into the destination and the last byte is
+    // the first one again, so the copy goes byte by byte past that point.
+    static void CopyString(uint8_t* dest, const uint8_t* src, size_t n, size_t distance)
+    {
+        const size_t plain = std::min(n, distance);
+        std::memcpy(dest, src, plain);
+        for (size_t i = plain; i < n; ++i)
+            dest[i] = src[i];
+    }
+
+    // The decoder step through the prefix chain: pushes the string of `code`
+    // on the output stack (last byte first), adds the table entry, and
+    // answers the number of bytes pushed.
+    size_t ChainStep(int code)
+    {
+        const int incoming = code;
+        size_t sp = 0;
+        if (code >= nextFree_) {
+            stack_[sp++] = first_;
+            code = old_;
+        }
+        int steps = 0;
+        while (code >= clear_) {
+            stack_[sp++] = suffix_[code];
+            if (prefix_[code] == code)
+                RaiseGIFError("Circular decoder table entry");
+            code = prefix_[code];
+            // Without a loop a chain passes each entry at most once.
+            if (++steps > kTableSize)
+                RaiseGIFError("Looping decoder table chain");
+        }
+        first_ = suffix_[code];
+        stack_[sp++] = first_;
+        AddEntry(old_, first_);
+        old_ = incoming;
+        return sp;
+    }
+
+    // The decoder step taken after the pixels are full; its value is unused.
+    void DiscardOneStep()
+    {
+        int code = NextCode();
+        if (code == clear_) {
+            code = ReadFirstCodeAfterClear();
+            if (code >= 0 && code != end_) {
+                first_ = static_cast<uint8_t>(code);
+                old_ = code;
+                return;
+            }
+        }
+        if (code < 0)
+            return;
+        if (code == end_) {
+            reader_.SkipRestOfData();
+            return;
+        }
+        ChainStep(code);
+    }
+
+    TCodeReader reader_;
+    const int minCodeSize_;
+    const int clear_;
+    const int end_;
+    int codeSize_ = 0;
+    int sizeLimit_ = 0;
+    int nextFree_ = 0;
+    int old_ = 0;
+    uint8_t first_ = 0;
+    bool returnClearFirst_ = true;
+    size_t stackLeft_ = 0;  // string bytes that found no pixel left
+    uint16_t prefix_[kTableSize];
+    uint8_t suffix_[kTableSize];
+    uint32_t windowPos_[kTableSize];
+    uint16_t windowLen_[kTableSize];
+    uint8_t stack_[kStackSize];
+};
+
+// Interlaced rows arrive in four passes: every 8th row from 0, every 8th
+// from 4, every 4th from 2, every 2nd from 1. Answers the rows in that order.
+std::vector<int> InterlacedRowOrder(int height)
+{
+    std::vector<int> rows;
+    rows.reserve(static_cast<size_t>(height));
+    int row = 0;
+    int step = 8;
+    int pass = 0;
+    for (int i = 0; i < height; ++i) {
+        rows.push_back(row);
+        row += step;
+        while (row >= height) {
+            if (pass > 0)
+                step /= 2;
+            ++pass;
+            row = step / 2;
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+void DecodeGIFPixels(TStream& stream, uint8_t* pixels, int width, int height, bool interlaced,
+                     const DecoderWarning& warn)
+{
+    uint8_t minCodeSize = 0;
+    if (stream.Read(&minCodeSize, 1) != 1)
+        return;
+    if (minCodeSize > kMaxMinCodeSize)
+        RaiseGIFError("Invalid LZW code size");
+
+    const size_t rowBytes = width > 0 ? static_cast<size_t>(width) : 0;
+    const size_t count = height > 0 ? rowBytes * static_cast<size_t>(height) : 0;
+    auto decoder = std::make_unique<TLZWDecoder>(stream, minCodeSize, warn);
+    if (!interlaced || height <= 1 || count == 0) {
+        decoder->Decode(pixels, count);
+        return;
+    }
+    // Decode in arrival order (the fill value stays where data is missing),
+    // then move each row to its place.
+    std::vector<uint8_t> arrival(pixels, pixels + count);
+    decoder->Decode(arrival.data(), count);
+    const std::vector<int> rows = InterlacedRowOrder(height);
+    for (size_t i = 0; i < rows.size(); ++i)
+        std::memcpy(pixels + static_cast<size_t>(rows[i]) * rowBytes, arrival.data() + i * rowBytes, rowBytes);
+}
+
+} // namespace animora

@@ -1,0 +1,123 @@
+// animora-cli info and convert, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+#include "gif/GIFImage.h"
+#include "gif/GifBytes.h"
+#include "support/TestData.h"
+
+namespace animora {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunCli(const std::string& arguments, const std::filesystem::path& dir)
+{
+    const auto out = dir / "stdout.txt";
+    const auto err = dir / "stderr.txt";
+    const std::string command = std::string(ANIMORA_CLI_PATH) + " " + arguments + " >" + out.string() + " 2>" + err.string();
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), test::ReadFileText(out), test::ReadFileText(err)};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = test::MakeTempDir("animora-cli"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        const auto path = dir_ / name;
+        TMemoryStream(bytes).SaveToFile(path.string());
+        return path.string();
+    }
+
+    std::filesystem::path dir_;
+};
+
+// Two frames: the first with a looping block, a graphic control block and a
+// comment; then a frame of only an unknown application block.
+std::vector<uint8_t> SampleGIF()
+{
+    test::GifBytes gif;
+    gif.Header(2, 1, 0x80).Bytes({0, 0, 0, 255, 255, 255});
+    gif.Bytes({0x21, 0xFF, 11}).Text("NETSCAPE2.0").Bytes({3, 1, 2, 0, 0});
+    gif.Bytes({0x21, 0xF9, 4, 0x09, 10, 0, 1, 0});
+    gif.Bytes({0x21, 0xFE, 2}).Text("hi").Bytes({0});
+    gif.Descriptor(1, 1, 0x40).Bytes({0x02, 0x02, 0x44, 0x01, 0x00});
+    gif.Bytes({0x21, 0xFF, 11}).Text("SOMEAPP1.00").Bytes({2, 1, 2, 1, 3, 0});
+    gif.Bytes({0x3B});
+    return gif.Data();
+}
+
+TEST_F(CliTest, InfoPrintsTheTreeAsJSON)
+{
+    const CliRun run = RunCli("info " + Write("sample.gif", SampleGIF()) + " --json", dir_);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "{\"signature\": \"GIF89a\", \"width\": 2, \"height\": 1, \"background_index\": 0, \"aspect\": 0, "
+              "\"global_colors\": 2, \"global_sorted\": false, \"loop_count\": 2, \"comments\": [\"hi\"], "
+              "\"frames\": [{\"left\": 0, \"top\": 0, \"width\": 1, \"height\": 1, \"interlaced\": true, "
+              "\"local_colors\": 0, \"empty\": false, \"extensions\": ["
+              "{\"kind\": \"loop\", \"identifier\": \"NETSCAPE2.0\", \"loops\": 2, \"buffer_size\": 0}, "
+              "{\"kind\": \"graphic-control\", \"delay\": 10, \"disposal\": 2, \"transparent\": true, "
+              "\"transparent_index\": 1, \"user_input\": false}, "
+              "{\"kind\": \"comment\", \"lines\": [\"hi\"]}]}, "
+              "{\"left\": 0, \"top\": 0, \"width\": 0, \"height\": 0, \"interlaced\": false, \"local_colors\": 0, "
+              "\"empty\": true, \"extensions\": [{\"kind\": \"application\", \"identifier\": \"SOMEAPP1.00\", "
+              "\"blocks\": [2, 1]}]}]}\n");
+}
+
+TEST_F(CliTest, ExitStatusAndMessages)
+{
+    const std::string sample = Write("sample.gif", SampleGIF());
+    test::GifBytes warned;
+    warned.Header(1, 1, 0x80).Bytes({0, 0, 0, 255, 255, 255});
+    warned.Descriptor(1, 1).Bytes({0x02, 0x02, 0x44, 0x01, 0x00}).Bytes({0x99, 0x3B});  // 0x99: no block type
+    const std::string damaged = Write("damaged.gif", warned.Data());
+    const struct {
+        std::string arguments;
+        int status;
+        std::string errStart;
+    } cases[] = {
+        {"info", 2, "usage: animora-cli info"},
+        {"info " + sample + " --yaml", 2, "usage: animora-cli info"},
+        {"info " + (dir_ / "missing.gif").string(), 1, "error: "},
+        {"info " + damaged, 0, "warning: Unknown GIF block type\nwarning: Invalid Image trailer\n"},
+        {"convert " + sample, 2, "usage: animora-cli convert"},
+        {"convert " + sample + " out.gif --encoding zip", 2, "usage: animora-cli convert"},
+        {"convert " + sample + " " + (dir_ / "no" / "such" / "dir.gif").string(), 1, "error: "},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli(c.arguments, dir_);
+        EXPECT_EQ(run.status, c.status) << c.arguments;
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart) << c.arguments;
+    }
+}
+
+TEST_F(CliTest, ConvertWritesWithEitherEncoder)
+{
+    const std::string sample = Write("sample.gif", SampleGIF());
+    TGIFImage original;
+    original.LoadFromFile(sample);
+    for (const char* encoding : {"lzw", "rle"}) {
+        const std::string out = (dir_ / (std::string(encoding) + ".gif")).string();
+        const CliRun run = RunCli("convert " + sample + " " + out + " --encoding " + encoding, dir_);
+        ASSERT_EQ(run.status, 0) << run.err;
+        TGIFImage converted;
+        converted.LoadFromFile(out);
+        original.SetEncoding(std::string(encoding) == "rle" ? kEncodingRLE : kEncodingLZW);
+        EXPECT_EQ(test::SaveBytes(converted), test::SaveBytes(original)) << encoding;
+    }
+}
+
+} // namespace
+} // namespace animora

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "app/EditorFixture.h"
 #include "app/FrameRendering.h"
@@ -183,10 +184,13 @@ TEST_F(EditorTest, AddFrameCopiesTheColoursOfACorpusFrame)
     commands::AddFrame(*project);
     const QImage added = RenderFrameImage(DocumentFrame(last + 1));
     ASSERT_EQ(added.size(), lastPicture.size());
-    for (int y = 0; y < added.height(); y += 3)
-        for (int x = 0; x < added.width(); x += 3)
-            if (qAlpha(lastPicture.pixel(x, y)) != 0)
+    for (int y = 0; y < added.height(); y += 3) {
+        for (int x = 0; x < added.width(); x += 3) {
+            if (qAlpha(lastPicture.pixel(x, y)) != 0) {
                 ASSERT_EQ(added.pixel(x, y), lastPicture.pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -11,7 +11,9 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libgif-dev gifsicle imagemagick libjpeg-turbo-progs
     # product libraries
-    qt6-base-dev libjpeg62-turbo-dev
+    qt6-base-dev libjpeg62-turbo-dev adwaita-icon-theme
+    # the editor's screenshot (scripts/screenshot.sh)
+    xvfb xauth
 )
 
 missing=()

@@ -186,8 +186,9 @@ bool TGiffer::event(QEvent* event)
 void TGiffer::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    if (panel0_)
-        panel0_->setFixedWidth(std::max(width() - 100, 50));
+    // Panel 0 takes the width but the last 100 pixels, which are panel 1's.
+    if (panel1_)
+        panel1_->setFixedWidth(std::min(100, width() / 2));
 }
 
 void TGiffer::LoadSettings()

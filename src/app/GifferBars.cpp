@@ -149,14 +149,13 @@ void TGiffer::BuildStatusBar()
     panel0_->setObjectName("StatusPanel0");
     panel0_->setFrameShape(QFrame::Panel);
     panel0_->setFrameShadow(QFrame::Sunken);
-    panel0_->setFixedWidth(440);
+    panel0_->setMinimumWidth(100);
     panel1_ = new QLabel("Zelqo Animora", this);
     panel1_->setObjectName("StatusPanel1");
     panel1_->setFrameShape(QFrame::Panel);
     panel1_->setFrameShadow(QFrame::Sunken);
-    panel1_->setMinimumWidth(50);
-    statusBar()->addWidget(panel0_);
-    statusBar()->addWidget(panel1_, 1);
+    statusBar()->addWidget(panel0_, 1);
+    statusBar()->addWidget(panel1_);
 }
 
 } // namespace animora

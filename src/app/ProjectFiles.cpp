@@ -1,6 +1,7 @@
 #include "app/ProjectFiles.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 #include "app/FrameRendering.h"
 #include "gif/GIFImage.h"
@@ -9,7 +10,6 @@
 
 #ifdef ANIMORA_HAVE_FORMATS
 #include "formats/JPEGImage.h"
-#include "formats/Picture.h"
 #endif
 
 namespace animora {
@@ -20,25 +20,24 @@ QString UpperExtension(const QString& path)
     return suffix.isEmpty() ? QString() : "." + suffix.toUpper();
 }
 
-void LoadProjectFile(TGIFImage& image, const QString& path)
+void CheckProjectFileSupported(const QString& path)
 {
     const QString extension = UpperExtension(path);
-    if (extension == ".GIF") {
-        image.LoadFromFile(path.toStdString());
+    if (extension == ".GIF")
         return;
-    }
-#ifdef ANIMORA_HAVE_FORMATS
-    // Other pictures are recognised (and refused with the loader's own
-    // message when damaged), but turning them into frames needs the engine's
-    // picture-to-frame conversion, which is not there yet.
-    TPicture picture;
-    picture.LoadFromFile(path.toStdString());
-#else
-    if (extension != ".BMP" && extension != ".JPG" && extension != ".JPEG")
-        throw EInvalidGraphic("Unknown picture file extension (" + extension.mid(1).toLower().toStdString() + ")");
-#endif
+    if (extension == ".AVI")
+        throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
+    static const QStringList kPictures = {".BMP", ".JPG", ".JPEG", ".ICO", ".WMF", ".EMF"};
+    if (!kPictures.contains(extension))
+        throw EInvalidGraphic("Unknown picture file extension (" + extension.toLower().toStdString() + ")");
     throw EInvalidGraphic("Opening a " + extension.mid(1).toStdString() +
                           " picture as a project needs picture-to-frame conversion, which this version lacks");
+}
+
+void LoadProjectFile(TGIFImage& image, const QString& path)
+{
+    CheckProjectFileSupported(path);
+    image.LoadFromFile(path.toStdString());
 }
 
 SaveKind SaveKindFor(const QString& path)

@@ -12,6 +12,11 @@ class TGIFImage;
 // The upper-cased extension with its dot (".GIF"), empty when there is none.
 QString UpperExtension(const QString& path);
 
+// Raises the reason when this version cannot open `path` as a project (AVI
+// video, and pictures other than GIF, which need the engine's picture-to-frame
+// conversion), before anything of the open project is touched.
+void CheckProjectFileSupported(const QString& path);
+
 // Loads `path` into `image` by its extension. A GIF is read whole by the
 // codec (warnings and progress go to the image's handlers).
 void LoadProjectFile(TGIFImage& image, const QString& path);

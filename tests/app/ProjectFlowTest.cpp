@@ -94,6 +94,27 @@ TEST_F(EditorTest, OpeningACorpusGifShowsItsFrames)
     EXPECT_FALSE(window->Action("Save1")->isEnabled());
 }
 
+TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
+{
+    Create(2, 8, 8);
+    struct Case {
+        const char* name;
+        const char* messageStart;
+    } cases[] = {{"video.avi", "Opening AVI video needs"},
+                 {"picture.bmp", "Opening a BMP picture as a project needs"},
+                 {"notes.txt", "Unknown picture file extension (.txt)"}};
+    for (const Case& c : cases) {
+        prompts.fileNames.push_back(TempPath(c.name));
+        window->Action("Open1")->trigger();
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_TRUE(prompts.shown[0].text.startsWith(c.messageStart)) << prompts.shown[0].text.toStdString();
+        prompts.shown.clear();
+        EXPECT_EQ(window->windowTitle(), "Zelqo Animora Pro: New Gif");
+        EXPECT_EQ(project->FrameCount(), 2);
+        EXPECT_TRUE(project->FileName().isEmpty());
+    }
+}
+
 TEST_F(EditorTest, NextAndPreviousWrapAround)
 {
     Create(5, 8, 8);

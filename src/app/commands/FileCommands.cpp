@@ -60,8 +60,7 @@ void CloseProject(Project& project)
 
 void OpenProject(Project& project, const QString& path)
 {
-    if (UpperExtension(path) == ".AVI")
-        throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
+    CheckProjectFileSupported(path);
     // The full path is what the recent list keeps, so an entry still works
     // when the editor is next started from another folder.
     const QString fullPath = QFileInfo(path).absoluteFilePath();

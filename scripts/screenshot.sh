@@ -10,7 +10,7 @@
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-gif="${1:-testdata/corpus/muybridge.gif}"
+gif="${1:-testdata/corpus/waves.gif}"
 binary="${2:-$repo/build/src/app/animora}"
 output="$repo/docs/screenshots/main-window.png"
 width=900
@@ -31,8 +31,8 @@ Width=$width
 Heigth=$height
 PreviewLeft=8
 PreviewTop=8
-PreviewWidth=560
-PreviewHeight=400
+PreviewWidth=480
+PreviewHeight=300
 CONF
 
 cd "$workdir"   # the start folder: File.dat goes here, not into the repository

@@ -317,20 +317,20 @@ QIcon Scan()
     });
 }
 
-QIcon FirstFrame() { return Themed("go-first", [](QPainter& p) { p.drawLine(QPointF(6, 5), QPointF(6, 19)); Arrow(p, {19, 12}, {9, 12}); }); }
-QIcon PreviousFrame() { return Themed("go-previous", [](QPainter& p) { Arrow(p, {19, 12}, {5, 12}); }); }
-QIcon NextFrame() { return Themed("go-next", [](QPainter& p) { Arrow(p, {5, 12}, {19, 12}); }); }
-QIcon LastFrame() { return Themed("go-last", [](QPainter& p) { p.drawLine(QPointF(18, 5), QPointF(18, 19)); Arrow(p, {5, 12}, {15, 12}); }); }
+QIcon FirstFrame() { return Drawn([](QPainter& p) { p.drawLine(QPointF(6, 5), QPointF(6, 19)); Arrow(p, {19, 12}, {9, 12}); }); }
+QIcon PreviousFrame() { return Drawn([](QPainter& p) { Arrow(p, {19, 12}, {5, 12}); }); }
+QIcon NextFrame() { return Drawn([](QPainter& p) { Arrow(p, {5, 12}, {19, 12}); }); }
+QIcon LastFrame() { return Drawn([](QPainter& p) { p.drawLine(QPointF(18, 5), QPointF(18, 19)); Arrow(p, {5, 12}, {15, 12}); }); }
 QIcon Run()
 {
-    return Themed("media-playback-start", [](QPainter& p) {
+    return Drawn([](QPainter& p) {
         p.setBrush(kAccent);
         p.drawPolygon(QPolygonF({{7, 4}, {19, 12}, {7, 20}}));
     });
 }
 QIcon Stop()
 {
-    return Themed("media-playback-stop", [](QPainter& p) {
+    return Drawn([](QPainter& p) {
         p.setBrush(kAccent);
         p.drawRect(QRectF(6, 6, 12, 12));
     });

@@ -47,6 +47,11 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
     previewWindow_->setWindowIcon(Icons::Run());
     previewWindow_->setGeometry(100, 100, 300, 240);
     preview_->show();
+    // Activating the preview shows its current frame again.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (window == previewWindow_)
+            preview_->RefreshFrameView();
+    });
 
     chooser_ = new TOpenWizForm(this);
     chooser_->onCreate = [this] { Run([this] { commands::Create(project_); }); };

@@ -1,5 +1,6 @@
 #include "app/QtPrompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,13 +11,32 @@
 
 namespace animora {
 
+namespace {
+
+// A question asked in the middle of long work (a warning while loading)
+// must not show the hourglass over its buttons.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowWhileAsking() { QApplication::restoreOverrideCursor(); }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+};
+
+} // namespace
+
 QString QtFileFilter(const QString& filter)
 {
     const QStringList parts = filter.split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         const QString patterns = QString(parts[i + 1]).replace(';', ' ');
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // Qt reads the patterns from the last parentheses, so a name that
+        // lists them already gives its list up for Qt's.
+        QString name = parts[i];
+        if (name.endsWith(')') && name.contains(" ("))
+            name = name.left(name.lastIndexOf(" ("));
+        entries << QStringLiteral("%1 (%2)").arg(name, patterns);
     }
     return entries.join(";;");
 }
@@ -40,6 +60,7 @@ void QtPrompts::SetParentWindow(QWidget* window)
 
 PromptAnswer QtPrompts::Message(const QString& text, const QString& caption, PromptIcon icon, PromptButtons buttons)
 {
+    ArrowWhileAsking arrow;
     QMessageBox box(parent_);
     box.setWindowTitle(caption);
     box.setText(text);
@@ -84,6 +105,7 @@ PromptAnswer QtPrompts::Message(const QString& text, const QString& caption, Pro
 
 std::optional<QString> QtPrompts::OpenFileName(const FileDialogRequest& request)
 {
+    ArrowWhileAsking arrow;
     const QString path = QFileDialog::getOpenFileName(parent_, QString(), QString(), QtFileFilter(request.filter));
     if (path.isEmpty())
         return std::nullopt;
@@ -92,6 +114,7 @@ std::optional<QString> QtPrompts::OpenFileName(const FileDialogRequest& request)
 
 std::optional<QString> QtPrompts::SaveFileName(const FileDialogRequest& request)
 {
+    ArrowWhileAsking arrow;
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QtFileFilter(request.filter));
@@ -103,6 +126,7 @@ std::optional<QString> QtPrompts::SaveFileName(const FileDialogRequest& request)
 
 std::optional<CreateGifFields> QtPrompts::AskCreateGif()
 {
+    ArrowWhileAsking arrow;
     if (!createForm_ || createForm_->exec() != QDialog::Accepted)
         return std::nullopt;
     return createForm_->Fields();
@@ -110,6 +134,7 @@ std::optional<CreateGifFields> QtPrompts::AskCreateGif()
 
 std::optional<JpegSaveOptions> QtPrompts::AskJpegOptions()
 {
+    ArrowWhileAsking arrow;
     if (!jpegForm_ || jpegForm_->exec() != QDialog::Accepted)
         return std::nullopt;
     return jpegForm_->Options();

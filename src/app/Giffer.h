@@ -92,6 +92,9 @@ private:
     bool clipboardHasBitmap_ = false;
 };
 
+// The user guide that ships beside the program ("How to use").
+QString UserGuidePath();
+
 // Where the home page label, the help menu and the mail link lead.
 inline constexpr const char* kHomePageUrl = "https://zelqo.example.org/animora/";
 inline constexpr const char* kMailUrl = "mailto:animora@zelqo.example.org";

@@ -1,13 +1,16 @@
 // The main window's menu bar: every item of the design with its caption and
 // shortcut. Items whose commands a later version brings are present and
 // disabled (MarkUnavailable), so no item pretends to work.
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QUrl>
 
+#include "app/About.h"
 #include "app/CommandGuard.h"
 #include "app/Giffer.h"
 #include "app/Project.h"
@@ -15,6 +18,11 @@
 #include "app/commands/FrameCommands.h"
 
 namespace animora {
+
+QString UserGuidePath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath("user-guide.html");
+}
 
 QAction* TGiffer::AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut)
 {
@@ -139,7 +147,10 @@ void TGiffer::BuildOtherMenus()
 
     QMenu* help = menuBar()->addMenu("Help");
     menus_.insert("Help", help);
-    MarkUnavailable(AddAction(help, "Help2", "How to use"));
+    connect(AddAction(help, "Help2", "How to use"), &QAction::triggered, this, [this] {
+        Run([] { QDesktopServices::openUrl(QUrl::fromLocalFile(UserGuidePath())); });
+    });
+    Action("Help2")->setEnabled(QFileInfo::exists(UserGuidePath()));
     connect(AddAction(help, "Homepage1", "Zelqo home page"), &QAction::triggered, this,
             [] { QDesktopServices::openUrl(QUrl(kHomePageUrl)); });
     connect(AddAction(help, "About1", "About"), &QAction::triggered, this, &TGiffer::ShowAbout);
@@ -159,10 +170,7 @@ void TGiffer::RebuildRecentMenu()
 
 void TGiffer::ShowAbout()
 {
-    QMessageBox::about(this, "About",
-                       "<b>Animora Pro</b> 1.0<br>An editor for animated GIF pictures by Zelqo.<br><br>"
-                       "Built on its own GIF codec and colour engine, with Qt 6 (LGPL 3) "
-                       "and libjpeg-turbo (IJG and BSD licences).");
+    ShowAboutBox(this);
 }
 
 } // namespace animora

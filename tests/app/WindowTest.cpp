@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <QToolBar>
 
+#include "app/About.h"
 #include "app/EditorFixture.h"
 #include "app/dialogs/OpenWizForm.h"
 
@@ -186,6 +187,13 @@ TEST_F(EditorTest, TheChooserStoresShowNextTimeHoweverItCloses)
         EXPECT_EQ(SettingText("ShowOpenWiz"), show ? "1" : "0");
         EXPECT_EQ(Settings::ShowOpenWiz(), show);
     }
+}
+
+TEST(About, NamesTheProgramAndTheLibrariesWithTheirLicences)
+{
+    const QString text = AboutText();
+    for (const char* part : {"Animora Pro 1.0", "Zelqo", "Qt ", "LGPL", "libjpeg-turbo", "Independent JPEG Group"})
+        EXPECT_TRUE(text.contains(part)) << part;
 }
 
 TEST(PlayOptions, CheckBoxesBecomeDrawingOptions)

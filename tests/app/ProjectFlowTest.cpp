@@ -57,6 +57,17 @@ TEST_F(EditorTest, CreateRefusesAZeroSizeAndKeepsTheProject)
     }
 }
 
+TEST_F(EditorTest, CreateRefusesMoreFramesThanMemoryHoldsBeforeClosingTheProject)
+{
+    Create(2, 30, 20);
+    prompts.createFields.push_back(CreateGifFields{"100000", "4000", "4000"});
+    window->Action("Create1")->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith("The new project would need too much memory"));
+    EXPECT_EQ(project->FrameCount(), 2);
+    EXPECT_EQ(window->windowTitle(), "Zelqo Animora Pro: New Gif");
+}
+
 TEST_F(EditorTest, CreateMakesBlankWhiteFrames)
 {
     Create(3, 40, 30);

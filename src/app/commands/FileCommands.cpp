@@ -118,6 +118,13 @@ void Create(Project& project)
         return;
     }
 
+    // Every frame holds its own pixels; a typing slip must not ask for more
+    // memory than a desktop has (the frames' own limits are per frame).
+    constexpr int64_t kMaxProjectPixels = int64_t{1} << 28;
+    if (int64_t{count} * width * height > kMaxProjectPixels)
+        throw EOutOfMemory("The new project would need too much memory: " + std::to_string(count) + " frames of " +
+                           std::to_string(width) + " x " + std::to_string(height) + " pixels");
+
     BusyCursor busy;
     CloseProject(project);
     project.SetFileName(QString());

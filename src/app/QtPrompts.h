@@ -1,14 +1,15 @@
 #pragma once
 // The prompts as Qt dialogs: message boxes, file dialogs, and the create and
 // JPEG option dialogs, made once so their fields last for the run.
+#include <QPointer>
+
 #include "app/Prompts.h"
+#include "app/dialogs/CreateGIFForm.h"
+#include "app/dialogs/SaveJPEGForm.h"
 
 class QWidget;
 
 namespace animora {
-
-class TCreateGIFForm;
-class TSaveJPEGForm;
 
 // "Name|*.a;*.b|Other|*.c" as Qt's file dialogs want it: "Name (*.a *.b);;Other (*.c)".
 QString QtFileFilter(const QString& filter);
@@ -30,8 +31,9 @@ public:
 
 private:
     QWidget* parent_ = nullptr;
-    TCreateGIFForm* createForm_ = nullptr;
-    TSaveJPEGForm* jpegForm_ = nullptr;
+    // Owned by the parent window, which may go first.
+    QPointer<TCreateGIFForm> createForm_;
+    QPointer<TSaveJPEGForm> jpegForm_;
 };
 
 } // namespace animora

@@ -17,15 +17,21 @@ int main(int argc, char** argv)
     splash->repaint();
     application.processEvents();
 
-    QtPrompts prompts;
-    Project project(prompts, QDir::currentPath());
-    TGiffer giffer(project);
-    prompts.SetParentWindow(&giffer);
-    application.SetPrompts(&prompts);
-    splash.reset();
+    int result = 0;
+    {
+        QtPrompts prompts;
+        Project project(prompts, QDir::currentPath());
+        TGiffer giffer(project);
+        prompts.SetParentWindow(&giffer);
+        application.SetPrompts(&prompts);
+        splash.reset();
 
-    giffer.show();
-    const QStringList arguments = application.arguments();
-    giffer.StartUp(arguments.size() > 1 ? arguments.at(1) : QString());
-    return application.exec();
+        giffer.show();
+        const QStringList arguments = application.arguments();
+        giffer.StartUp(arguments.size() > 1 ? arguments.at(1) : QString());
+        result = application.exec();
+        // The handler's prompts end with this scope; the application outlives them.
+        application.SetPrompts(nullptr);
+    }
+    return result;
 }

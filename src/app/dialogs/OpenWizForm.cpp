@@ -21,8 +21,8 @@ TOpenWizForm::TOpenWizForm(QWidget* parent) : QDialog(parent)
     AddChoice("NewBtn", "Create new project", Icons::Create(), 0, &onCreate);
     AddChoice("OpenBtn", "Open exist project", Icons::Open(), 1, &onOpen);
     // The wizards arrive with their own windows; until then they cannot be chosen.
-    AddChoice("WizBtn", "GIF Wizard", Icons::Wizard(), 2, nullptr)->setEnabled(false);
-    AddChoice("ImportBtn", "Import Wizard", Icons::ImportWizard(), 3, nullptr)->setEnabled(false);
+    AddChoice("WizBtn", "GIF Wizard", Icons::Wizard(), 2, nullptr);
+    AddChoice("ImportBtn", "Import Wizard", Icons::ImportWizard(), 3, nullptr);
 
     showNextTime_ = new QCheckBox("Show next time", this);
     showNextTime_->setObjectName("ShowNextTime");
@@ -49,6 +49,8 @@ QToolButton* TOpenWizForm::AddChoice(const char* name, const char* text, const Q
     auto* grid = static_cast<QGridLayout*>(layout());
     grid->addWidget(button, row, 0);
     grid->addWidget(label, row, 1);
+    button->setEnabled(action != nullptr);
+    label->setEnabled(action != nullptr);
     if (action) {
         connect(button, &QToolButton::clicked, this, [this, action] {
             // The chooser closes first, so a failing command leaves no chooser behind.

@@ -25,6 +25,7 @@ public:
     void done(int result) override;
 
 private:
+    // A choice without an action is shown disabled.
     QToolButton* AddChoice(const char* name, const char* text, const QIcon& icon, int row,
                            std::function<void()>* action);
 

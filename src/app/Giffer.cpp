@@ -62,7 +62,15 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TGiffer::UpdatePasteState);
 }
 
-TGiffer::~TGiffer() = default;
+TGiffer::~TGiffer()
+{
+    // Tearing the widgets down hides the sub-windows, which signals; by then
+    // this window is no longer whole, so nothing may reach it any more.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(&project_, nullptr, this, nullptr);
+    disconnect(&project_.Recent(), nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+}
 
 void TGiffer::ConnectProject()
 {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 
 #include "app/EditorFixture.h"
 #include "app/FrameRendering.h"
@@ -86,7 +87,12 @@ TEST_F(EditorTest, CreateMakesBlankWhiteFrames)
 TEST_F(EditorTest, OpeningACorpusGifShowsItsFrames)
 {
     const QString path = Corpus("muybridge.gif");
+    QStringList progress;
+    QObject::connect(project.get(), &Project::progress, [&](int, const QString& message) { progress << message; });
     commands::OpenProject(*project, path);
+    EXPECT_TRUE(progress.contains("Loading...")) << progress.join(",").toStdString();
+    EXPECT_EQ(window->StatusText(0), "Ready");
+    EXPECT_EQ(window->findChild<QProgressBar*>("ProgressBar")->value(), 0);
     const int count = project->FrameCount();
     ASSERT_GT(count, 1);
     EXPECT_EQ(window->windowTitle(), "Zelqo Animora Pro: muybridge.gif");

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTextStream>
 #include <QToolBar>
 
@@ -187,6 +188,19 @@ TEST_F(EditorTest, TheChooserStoresShowNextTimeHoweverItCloses)
         EXPECT_EQ(SettingText("ShowOpenWiz"), show ? "1" : "0");
         EXPECT_EQ(Settings::ShowOpenWiz(), show);
     }
+}
+
+TEST_F(EditorTest, SpeedGoesToTheDefaultsAsTypedAndToThePreviewClamped)
+{
+    Create(2, 8, 8);
+    const int saved = GIFImageDefaults().animationSpeed;
+    auto* speed = window->findChild<QSpinBox*>("SpeedEdit");
+    for (int typed : {1500, -20, 250}) {
+        speed->setValue(typed);
+        EXPECT_EQ(GIFImageDefaults().animationSpeed, typed);
+        EXPECT_EQ(project->PreviewCopy()->AnimationSpeed(), std::clamp(typed, 0, 1000));
+    }
+    GIFImageDefaults().animationSpeed = saved;
 }
 
 TEST(About, NamesTheProgramAndTheLibrariesWithTheirLicences)

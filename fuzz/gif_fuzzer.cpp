@@ -7,6 +7,7 @@
 
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
+#include "gif/SubImage.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 
@@ -39,12 +40,25 @@ void SaveAndReload(TGIFImage& image, uint8_t encoding)
         std::abort();  // what we write we must be able to read
 }
 
+int64_t PixelCount(const TGIFImage& image)
+{
+    int64_t pixels = 0;
+    for (int i = 0; i < image.Images().Count(); ++i)
+        pixels += static_cast<int64_t>(image.Images().SubImage(i)->DataSize());
+    return pixels;
+}
+
+// Writing is tried on images of moderate size only: a few bytes can claim
+// frames of millions of pixels, and encoding those twice would slow the
+// search down to a crawl without reaching new code.
+constexpr int64_t kMaxPixelsToSave = int64_t{1} << 20;
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     TGIFImage image;
-    if (Load(image, data, size) && !image.GetEmpty()) {
+    if (Load(image, data, size) && !image.GetEmpty() && PixelCount(image) <= kMaxPixelsToSave) {
         SaveAndReload(image, kEncodingLZW);
         SaveAndReload(image, kEncodingRLE);
     }

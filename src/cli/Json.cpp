@@ -60,7 +60,7 @@ JsonArray::operator JsonValue() const
 
 void JsonObject::Add(const std::string& key, const JsonValue& value)
 {
-    members_.push_back("\"" + JsonEscapeText(key) + "\": " + value.Text());
+    members_.push_back(std::string(1, '"').append(JsonEscapeText(key)).append("\": ").append(value.Text()));
 }
 
 JsonObject::operator JsonValue() const

@@ -21,7 +21,7 @@ public:
     JsonValue(T value) : text_(std::to_string(static_cast<int64_t>(value)))
     {
     }
-    JsonValue(const std::string& value) : text_("\"" + JsonEscapeText(value) + "\"") {}
+    JsonValue(const std::string& value) : text_(std::string(1, '"').append(JsonEscapeText(value)).append(1, '"')) {}
     JsonValue(const char* value) : JsonValue(std::string(value)) {}
 
     const std::string& Text() const { return text_; }

@@ -129,8 +129,7 @@ public:
 
     void Decode(uint8_t* out, size_t count)
     {
-        size_t written = 0;
-        const TDecodeStop stop = DecodePixels(out, count, written);
+        const TDecodeStop stop = DecodePixels(out, count);
         // Once the pixels are full the decoder takes one more step, which for
         // well-formed data reads the end code and steps over the rest of the
         // sub-blocks. After an end code (or with string bytes left over) there
@@ -188,72 +187,93 @@ private:
         }
     }
 
-    TDecodeStop DecodePixels(uint8_t* out, size_t count, size_t& written)
+    // Where the pixels go, and where the previous string lies among them.
+    struct TOutput {
+        uint8_t* pixels;
+        size_t count;
+        size_t written = 0;
+        size_t prevPos = 0;
+        uint32_t prevLen = 0;
+    };
+
+    TDecodeStop DecodePixels(uint8_t* pixels, size_t count)
     {
-        size_t k = 0;
-        size_t prevPos = 0;    // where the previous string starts in `out`
-        uint32_t prevLen = 0;  // and its length
-        bool windows = false;  // the table entries are windows into `out`
-        TDecodeStop stop = TDecodeStop::PixelsFull;
-        while (k < count) {
+        TOutput out{pixels, count};
+        bool windows = false;  // the table entries are windows into the pixels
+        while (out.written < count) {
             int code = NextCode();
             if (code == clear_) {
                 code = ReadFirstCodeAfterClear();
                 if (code >= 0 && code != end_) {
-                    first_ = static_cast<uint8_t>(code);
-                    old_ = code;
-                    out[k] = first_;
-                    prevPos = k++;
-                    prevLen = 1;
+                    StartString(out, code);
                     windows = code < clear_;
                     continue;
                 }
             }
-            if (code < 0) {
-                stop = TDecodeStop::DataExhausted;
-                break;
-            }
+            if (code < 0)
+                return TDecodeStop::DataExhausted;
             if (code == end_) {
                 reader_.SkipRestOfData();
-                stop = TDecodeStop::EndCode;
-                break;
+                return TDecodeStop::EndCode;
             }
             if (windows && code <= nextFree_) {
-                const uint32_t length = code < clear_ ? 1 : code < nextFree_ ? windowLen_[code] : prevLen + 1;
-                const size_t from = code < clear_ ? 0 : code < nextFree_ ? windowPos_[code] : prevPos;
-                const size_t room = count - k;
-                const size_t n = std::min<size_t>(length, room);
-                uint8_t firstByte;
-                if (code < clear_) {
-                    firstByte = static_cast<uint8_t>(code);
-                    out[k] = firstByte;
-                } else {
-                    firstByte = out[from];
-                    CopyString(out + k, out + from, n, code == nextFree_ ? prevLen : length);
-                }
-                if (nextFree_ < kTableSize) {
-                    windowPos_[nextFree_] = static_cast<uint32_t>(prevPos);
-                    windowLen_[nextFree_] = static_cast<uint16_t>(prevLen + 1);
-                }
-                AddEntry(old_, firstByte);
-                old_ = code;
-                first_ = firstByte;
-                prevPos = k;
-                prevLen = length;
-                k += n;
-                if (length > room)
-                    stackLeft_ = length - room;
+                EmitFromWindow(out, code);
             } else {
                 windows = false;
-                const size_t n = ChainStep(code);
-                size_t i = 0;
-                for (; i < n && k < count; ++i)
-                    out[k++] = stack_[n - 1 - i];
-                stackLeft_ = n - i;
+                EmitThroughChain(out, code);
             }
         }
-        written = k;
-        return stop;
+        return TDecodeStop::PixelsFull;
+    }
+
+    // The first code after a clear code is output as it is.
+    void StartString(TOutput& out, int code)
+    {
+        first_ = static_cast<uint8_t>(code);
+        old_ = code;
+        out.pixels[out.written] = first_;
+        out.prevPos = out.written++;
+        out.prevLen = 1;
+    }
+
+    // A root code, a code held as a window, or the code being defined (its
+    // string is the previous one plus that string's first byte).
+    void EmitFromWindow(TOutput& out, int code)
+    {
+        uint8_t* dest = out.pixels + out.written;
+        const size_t room = out.count - out.written;
+        uint32_t length = 1;
+        uint8_t firstByte = static_cast<uint8_t>(code);
+        if (code < clear_) {
+            *dest = firstByte;
+        } else {
+            const bool defining = code == nextFree_;
+            const size_t from = defining ? out.prevPos : windowPos_[code];
+            length = defining ? out.prevLen + 1 : windowLen_[code];
+            firstByte = out.pixels[from];
+            CopyString(dest, out.pixels + from, std::min<size_t>(length, room), defining ? out.prevLen : length);
+        }
+        if (nextFree_ < kTableSize) {
+            windowPos_[nextFree_] = static_cast<uint32_t>(out.prevPos);
+            windowLen_[nextFree_] = static_cast<uint16_t>(out.prevLen + 1);
+        }
+        AddEntry(old_, firstByte);
+        old_ = code;
+        first_ = firstByte;
+        out.prevPos = out.written;
+        out.prevLen = length;
+        out.written += std::min<size_t>(length, room);
+        if (length > room)
+            stackLeft_ = length - room;
+    }
+
+    void EmitThroughChain(TOutput& out, int code)
+    {
+        const size_t n = ChainStep(code);
+        size_t i = 0;
+        for (; i < n && out.written < out.count; ++i)
+            out.pixels[out.written++] = stack_[n - 1 - i];
+        stackLeft_ = n - i;
     }
 
     // Copies n bytes of a string. `distance` bytes of the source lie before

@@ -193,3 +193,54 @@ TEST(HashTable, StartSlotWithoutDivision)
     EXPECT_EQ(table.Lookup(0), 7);
     EXPECT_EQ(table.Lookup(0x12346), -1);
 }
+
+namespace {
+
+// Reads a code stream the way a decoder sizes its codes and answers, for
+// every clear code after the first, how many table entries the decoder held.
+std::vector<int> TableSizesAtClearCodes(const std::vector<uint8_t>& imageData)
+{
+    std::vector<uint8_t> bits;
+    for (size_t i = 1; i < imageData.size() && imageData[i] != 0; i += imageData[i] + 1u)
+        bits.insert(bits.end(), imageData.begin() + static_cast<long>(i + 1),
+                    imageData.begin() + static_cast<long>(i + 1 + imageData[i]));
+    const int minCodeSize = imageData[0];
+    const int clear = 1 << minCodeSize;
+    std::vector<int> sizes;
+    int width = minCodeSize + 1, nextFree = clear + 2, codesSinceClear = 0;
+    size_t position = 0;
+    while (position + static_cast<size_t>(width) <= bits.size() * 8) {
+        int code = 0;
+        for (int b = 0; b < width; ++b, ++position)
+            code |= ((bits[position / 8] >> (position % 8)) & 1) << b;
+        if (code == clear + 1)
+            break;
+        if (code == clear) {
+            if (position > static_cast<size_t>(width))
+                sizes.push_back(nextFree);
+            width = minCodeSize + 1;
+            nextFree = clear + 2;
+            codesSinceClear = 0;
+            continue;
+        }
+        if (codesSinceClear++ > 0 && nextFree < 4096 && ++nextFree == (1 << width) && width < 12)
+            ++width;
+    }
+    return sizes;
+}
+
+} // namespace
+
+// The LZW encoder starts a new table before the next free code passes 4094,
+// so code 4095 is never defined and codes never need 13 bits.
+TEST(Encoders, LZWClearsBeforeTheTableOverflows)
+{
+    std::mt19937 random(3);
+    std::vector<uint8_t> pixels(400 * 400);
+    for (auto& p : pixels)
+        p = static_cast<uint8_t>(random() % 64);
+    const auto sizes = TableSizesAtClearCodes(EncodeOurs(kLZW, 6, pixels, 400, 400));
+    ASSERT_GE(sizes.size(), 3u);
+    for (int size : sizes)
+        EXPECT_EQ(size, 4095);
+}

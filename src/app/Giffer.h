@@ -70,6 +70,7 @@ private:
     void RebuildRecentMenu();
     void ConnectProject();
     void ShowAbout();
+    void ArrangeIcons();
 
     void PlaceToolbars(const WindowSettings& settings);
     WindowSettings CurrentWindowSettings() const;

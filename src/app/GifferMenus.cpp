@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUrl>
@@ -137,9 +138,8 @@ void TGiffer::BuildOtherMenus()
     menus_.insert("Window", window);
     connect(AddAction(window, "Cascade1", "Cascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(AddAction(window, "Tile1", "Tile"), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-    // Qt keeps minimised sub-windows in a row along the bottom already.
-    connect(AddAction(window, "ArrangeIcons1", "Arrange to icons"), &QAction::triggered, mdiArea_,
-            &QMdiArea::tileSubWindows);
+    connect(AddAction(window, "ArrangeIcons1", "Arrange to icons"), &QAction::triggered, this,
+            &TGiffer::ArrangeIcons);
     connect(AddAction(window, "Next1", "Next", QKeySequence("Ctrl+F6")), &QAction::triggered, mdiArea_,
             &QMdiArea::activateNextSubWindow);
     connect(AddAction(window, "Previous1", "Previous", QKeySequence("Shift+Ctrl+F6")), &QAction::triggered,
@@ -154,6 +154,25 @@ void TGiffer::BuildOtherMenus()
     connect(AddAction(help, "Homepage1", "Zelqo home page"), &QAction::triggered, this,
             [] { QDesktopServices::openUrl(QUrl(kHomePageUrl)); });
     connect(AddAction(help, "About1", "About"), &QAction::triggered, this, &TGiffer::ShowAbout);
+}
+
+void TGiffer::ArrangeIcons()
+{
+    // Minimised windows in a row along the bottom, wrapping upwards.
+    const QRect area = mdiArea_->viewport()->rect();
+    int x = 0;
+    int rowBottom = area.bottom() + 1;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized())
+            continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            rowBottom -= size.height();
+        }
+        window->move(x, rowBottom - size.height());
+        x += size.width();
+    }
 }
 
 void TGiffer::RebuildRecentMenu()

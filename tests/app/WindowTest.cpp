@@ -3,6 +3,7 @@
 // preview's play options.
 #include <QCheckBox>
 #include <QFile>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
@@ -161,6 +162,17 @@ TEST_F(EditorTest, ClosingWritesSettingsAsTheTableSays)
         EXPECT_EQ(SettingText("TB1Top"), "2");
         EXPECT_EQ(SettingText("TB3Top"), "28");
     }
+}
+
+TEST_F(EditorTest, ArrangeIconsPutsAMinimisedPreviewAtTheBottomLeft)
+{
+    window->resize(800, 600);
+    QMdiSubWindow* preview = window->PreviewWindow();
+    preview->showMinimized();
+    preview->move(300, 40);
+    window->Action("ArrangeIcons1")->trigger();
+    EXPECT_EQ(preview->x(), 0);
+    EXPECT_EQ(preview->geometry().bottom(), preview->mdiArea()->viewport()->rect().bottom());
 }
 
 TEST_F(EditorTest, AMaximisedPreviewKeepsItsSavedPlace)

@@ -1,0 +1,57 @@
+#include "color/ColorLookup.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace animora {
+
+TFastColorLookup::TFastColorLookup(const TPalette& palette) : TColorLookup(0)
+{
+    Build(palette.Entries().data(), palette.Count());
+}
+
+TFastColorLookup::TFastColorLookup(const TPaletteEntry* entries, int count) : TColorLookup(0)
+{
+    Build(entries, count);
+}
+
+void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
+{
+    colorCount_ = std::clamp(count, 0, 256);
+    std::copy_n(entries, colorCount_, entries_.begin());
+    for (int i = 0; i < colorCount_; ++i) {
+        searchRed_[i] = entries_[i].red;
+        searchGreen_[i] = entries_[i].green;
+        searchBlue_[i] = entries_[i].blue;
+    }
+    inverseCache_ = std::make_unique<int16_t[]>(kCacheSize);
+    std::fill_n(inverseCache_.get(), kCacheSize, int16_t(-1));
+    for (int i = 0; i < colorCount_; ++i) {
+        int16_t& slot = inverseCache_[CacheKey(entries_[i].red, entries_[i].green, entries_[i].blue)];
+        if (slot < 0)
+            slot = static_cast<int16_t>(i);
+    }
+}
+
+// Linear search, run at most once per cache cell. Only a strictly smaller
+// distance wins, so among equal entries the lowest index is chosen. The
+// smallest distance is found first in a loop the compiler vectorises, then
+// the first entry at that distance.
+int TFastColorLookup::SearchNearest(int red, int green, int blue) const
+{
+    int32_t distances[256];
+    int32_t smallest = 0x30000;
+    for (int i = 0; i < colorCount_; ++i) {
+        const int32_t distance = std::abs(searchRed_[i] - red) + std::abs(searchGreen_[i] - green) +
+                                 std::abs(searchBlue_[i] - blue);
+        distances[i] = distance;
+        smallest = std::min(smallest, distance);
+    }
+    for (int i = 0; i < colorCount_; ++i) {
+        if (distances[i] == smallest)
+            return i;
+    }
+    return 0;
+}
+
+} // namespace animora

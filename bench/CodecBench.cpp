@@ -193,8 +193,8 @@ void RegisterFile(const std::filesystem::path& path)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+// Registered at start-up like the BENCHMARK macros do, one family per corpus file.
+[[maybe_unused]] const bool kCorpusRegistered = [] {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ANIMORA_TESTDATA_DIR) / "corpus"))
         if (entry.path().extension() == ".gif")
@@ -202,8 +202,5 @@ int main(int argc, char** argv)
     std::sort(files.begin(), files.end());
     for (const auto& file : files)
         RegisterFile(file);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+    return true;
+}();

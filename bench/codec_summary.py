@@ -14,7 +14,8 @@ SCALE = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 def load(path):
     results = {}
     for bench in json.load(open(path))["benchmarks"]:
-        if bench.get("run_type") == "aggregate":
+        # Other benchmark families share the results file; only codec runs count here.
+        if bench.get("run_type") == "aggregate" or "px/s" not in bench:
             continue
         op, codec, name = bench["name"].split("/", 2)
         seconds = bench["cpu_time"] * SCALE[bench["time_unit"]]

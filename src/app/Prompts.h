@@ -5,6 +5,7 @@
 // without a display.
 #include <optional>
 
+#include <QSize>
 #include <QString>
 
 namespace animora {
@@ -43,6 +44,8 @@ public:
 
     // The create dialog (it keeps its fields between uses); nothing on Cancel.
     virtual std::optional<CreateGifFields> AskCreateGif() = 0;
+    // The frame size dialog preset with the frame's size; nothing on Cancel.
+    virtual std::optional<QSize> AskFrameSize(QSize current) = 0;
     // The JPEG options dialog; nothing on Cancel.
     virtual std::optional<JpegSaveOptions> AskJpegOptions() = 0;
 

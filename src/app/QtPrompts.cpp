@@ -47,6 +47,7 @@ QtPrompts::~QtPrompts()
 {
     delete createForm_;
     delete jpegForm_;
+    delete optionForm_;
 }
 
 void QtPrompts::SetParentWindow(QWidget* window)
@@ -54,8 +55,10 @@ void QtPrompts::SetParentWindow(QWidget* window)
     parent_ = window;
     delete createForm_;
     delete jpegForm_;
+    delete optionForm_;
     createForm_ = new TCreateGIFForm(*this, window);
     jpegForm_ = new TSaveJPEGForm(window);
+    optionForm_ = new TOptionForm(window);
 }
 
 PromptAnswer QtPrompts::Message(const QString& text, const QString& caption, PromptIcon icon, PromptButtons buttons)
@@ -130,6 +133,17 @@ std::optional<CreateGifFields> QtPrompts::AskCreateGif()
     if (!createForm_ || createForm_->exec() != QDialog::Accepted)
         return std::nullopt;
     return createForm_->Fields();
+}
+
+std::optional<QSize> QtPrompts::AskFrameSize(QSize current)
+{
+    ArrowWhileAsking arrow;
+    if (!optionForm_)
+        return std::nullopt;
+    optionForm_->SetFrameSize(current.width(), current.height());
+    if (optionForm_->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return QSize(optionForm_->FrameWidth(), optionForm_->FrameHeight());
 }
 
 std::optional<JpegSaveOptions> QtPrompts::AskJpegOptions()

@@ -5,6 +5,7 @@
 
 #include "app/Prompts.h"
 #include "app/dialogs/CreateGIFForm.h"
+#include "app/dialogs/OptionForm.h"
 #include "app/dialogs/SaveJPEGForm.h"
 
 class QWidget;
@@ -27,6 +28,7 @@ public:
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
     std::optional<CreateGifFields> AskCreateGif() override;
+    std::optional<QSize> AskFrameSize(QSize current) override;
     std::optional<JpegSaveOptions> AskJpegOptions() override;
 
 private:
@@ -34,6 +36,7 @@ private:
     // Owned by the parent window, which may go first.
     QPointer<TCreateGIFForm> createForm_;
     QPointer<TSaveJPEGForm> jpegForm_;
+    QPointer<TOptionForm> optionForm_;
 };
 
 } // namespace animora

@@ -21,6 +21,8 @@ public:
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<CreateGifFields>> createFields;
     std::deque<std::optional<JpegSaveOptions>> jpegOptions;
+    std::deque<std::optional<QSize>> frameSizes;
+    std::vector<QSize> frameSizeRequests;
 
     std::vector<ShownMessage> shown;
     std::vector<FileDialogRequest> fileRequests;
@@ -45,6 +47,11 @@ public:
     std::optional<CreateGifFields> AskCreateGif() override
     {
         return Next(createFields, std::optional<CreateGifFields>{});
+    }
+    std::optional<QSize> AskFrameSize(QSize current) override
+    {
+        frameSizeRequests.push_back(current);
+        return Next(frameSizes, std::optional<QSize>{});
     }
     std::optional<JpegSaveOptions> AskJpegOptions() override
     {

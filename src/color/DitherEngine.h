@@ -37,6 +37,10 @@ public:
         column_ = direction_ > 0 ? 0 : width_ - 1;
     }
 
+    // Passes over the pixel at Column() without mapping it: it neither takes
+    // nor spreads an error (a transparent pixel of a dithered frame).
+    void SkipPixel() { StepColumn(); }
+
     // Maps one row of blue, green, red pixels into `indices`, visiting the
     // columns in the order DitherPixel would. NextRow is still the caller's.
     virtual void DitherRow(const uint8_t* bgr, uint8_t* indices);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gif/FrameRendering.h"
 #include "gif/GIFException.h"
 #include "gif/SubImage.h"
 
@@ -44,7 +45,7 @@ TGIFImage::~TGIFImage()
 
 void TGIFImage::Clear()
 {
-    DropCaches();
+    StopAnimation();
     images_.DeleteAll();
     header_.ColorMap().Reset();
     header_.SetScreenHeight(0);
@@ -55,8 +56,8 @@ void TGIFImage::Clear()
 
 void TGIFImage::DropCaches()
 {
-    // The bitmap cache and the default painter arrive with drawing; this is
-    // where they are let go.
+    // (The default painter is stopped here once the animation exists.)
+    bitmapCache_.reset();
 }
 
 void TGIFImage::GlobalColorMapChanged()
@@ -76,10 +77,14 @@ const TPalette* TGIFImage::GetPalette() const
         bool& busy;
         ~Release() { busy = false; }
     } release{paletteBusy_};
-    // (The bitmap cache's palette, and the dither palette, come first once
-    // drawing exists.)
+    if (bitmapCache_ && !bitmapCache_->Palette().Empty())
+        return &bitmapCache_->Palette();
     if (paletteCache_)
         return paletteCache_.get();
+    if (DitherFrames()) {
+        paletteCache_ = std::make_unique<TPalette>(DitherPalette());
+        return paletteCache_.get();
+    }
     if (header_.ColorMap().Count() > 0) {
         paletteCache_ = header_.ColorMap().MakePalette();
         return paletteCache_.get();
@@ -91,9 +96,16 @@ const TPalette* TGIFImage::GetPalette() const
 
 void TGIFImage::SetPalette(std::unique_ptr<TPalette> palette)
 {
-    if (palette && paletteCache_ && palette.get() == paletteCache_.get())
+    if (palette && palette.get() == paletteCache_.get()) {
+        palette.release();  // already ours
         return;
+    }
     paletteCache_ = std::move(palette);
+    if (!bitmapCache_ || (paletteCache_ && *paletteCache_ == bitmapCache_->Palette()))
+        return;
+    DropCaches();
+    SetPaletteModified(true);
+    Changed();
 }
 
 void TGIFImage::SetWidth(int width)
@@ -227,7 +239,7 @@ void TGIFImage::Assign(const TPersistent& source)
         AssignImage(*image);
         return;
     }
-    TGraphic::Assign(source);
+    AssignOther(source);
 }
 
 void TGIFImage::AssignImage(const TGIFImage& source)
@@ -267,8 +279,9 @@ void TGIFImage::SetDrawOptions(uint16_t options)
 {
     if (options == drawOptions_)
         return;
+    StopAnimation();
     drawOptions_ = options;
-    DropCaches();
+    // (Compacting the image's storage joins here with the optimiser.)
     Changed();
 }
 
@@ -281,7 +294,12 @@ void TGIFImage::SetReductionBits(int bits)
 
 void TGIFImage::SetAnimationSpeed(int percent)
 {
-    animationSpeed_ = std::clamp(percent, 0, 1000);
+    percent = std::clamp(percent, 0, 1000);
+    if (percent == animationSpeed_)
+        return;
+    animationSpeed_ = percent;
+    // (Under the painter list's lock, the default painter takes the new
+    // speed here once painters exist.)
 }
 
 } // namespace animora

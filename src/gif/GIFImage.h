@@ -6,9 +6,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gif/GIFList.h"
 #include "gif/Header.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
 #include "platform/Graphic.h"
 
 namespace animora {
@@ -70,8 +73,8 @@ public:
     int GetHeight() const override { return header_.ScreenHeight(); }
     // Every frame must fit: raises "Image width too small for contained frames"
     // (or height) and keeps the old value otherwise.
-    void SetWidth(int width);
-    void SetHeight(int height);
+    void SetWidth(int width) override;
+    void SetHeight(int height) override;
 
     // Reading restores the stream position when it fails; the frames read
     // until then stay. Progress "Loading..." / "Saving..." is reported.
@@ -80,15 +83,44 @@ public:
 
     // Appends a frame; the image takes ownership. Answers its index.
     int Add(std::unique_ptr<TGIFSubImage> frame);
-    // From another image: header, frames and drawing settings.
+    // A new frame assigned from a graphic (a bitmap, icon, ...) or copied
+    // from a frame; anything else raises "Object type not supported for
+    // operation". Answers the new frame's index.
+    int Add(const TPersistent& source);
+    // From another image: header, frames and drawing settings; from any
+    // other graphic or a frame: one frame made from it (GIFImageGraphic.cpp).
     void Assign(const TPersistent& source) override;
+    // Only into a TBitmap, which becomes a copy of the image bitmap.
+    bool AssignTo(TPersistent& destination) const override;
+
+    // --- the image as a graphic (GIFImageGraphic.cpp) ---
+    // The picture of the image: frame 0 at its place on a screen-sized
+    // bitmap (or frame 0's rendering when it fills the screen). Cached,
+    // none when the image is empty.
+    TBitmap* FirstFrameBitmap() const;
+    // A still image draws frame 0 into the rectangle (tiled with drTile,
+    // through its mask with drTransparent). An animated one is played by a
+    // painter; until painters exist it shows its bitmap cache or frame 0.
+    void Draw(TCanvas& canvas, const TRect& rect) override;
+    // Stops the image's painters and drops the bitmap cache. The editor
+    // calls it before it changes frames of an image that may be playing.
+    void StopAnimation();
+    // The dither decision: frames render dithered to the colour cube with
+    // drDither, unless drAutoDither is set and the display needs no palette.
+    bool DitherFrames() const;
+
+    // The clipboard carries the image as "GIF Image" bytes together with its
+    // bitmap in the bitmap format.
+    void LoadFromClipboardFormat(const std::string& format, const std::vector<uint8_t>* data) override;
+    void SaveToClipboardFormat(std::string& format, std::vector<uint8_t>& data) override;
 
     // The palette the image is shown with: the cached one; else the global
     // map's; none without frames; else frame 0's. Asked again while it is
     // being made (a frame without colours in an image without a global map)
     // it raises "No global or local color table defined". Owned here.
-    const TPalette* GetPalette() const;
-    // Replaces the cached palette (none drops it).
+    const TPalette* GetPalette() const override;
+    // Replaces the cached palette (none drops it); a bitmap cache of other
+    // colours is let go, palette-modified set and the change announced.
     void SetPalette(std::unique_ptr<TPalette> palette);
 
     // The widest colour depth of the global and every local map.
@@ -116,6 +148,8 @@ public:
     virtual void Warning(TPersistent& sender, int severity, const std::string& message);
 
     // --- used by the items of the tree ---
+    // A frame changed what the image shows (a rendering with a new palette).
+    void FrameChanged(TGIFSubImage& frame);
     void NotifyProgress(TProgressStage stage, int percent, bool redrawNow, const std::string& message);
     // Widens the screen to hold a frame that reaches past it (with warnings).
     void FitScreenToFrame(const TGIFSubImage& frame);
@@ -127,6 +161,11 @@ public:
 
 private:
     void AssignImage(const TGIFImage& source);
+    void AssignOther(const TPersistent& source);
+    // One of this image's frames or cached bitmaps.
+    bool HoldsObject(const TPersistent& object) const;
+    // Plays an animated image; see Draw.
+    void DrawAnimated(TCanvas& canvas, const TRect& rect);
 
     TGIFImageList images_;
     TGIFHeader header_;
@@ -140,10 +179,12 @@ private:
     uint8_t painterPriority_;
     uint32_t backdropColor_;
 
-    // Derived caches, rebuilt on demand. The rendered bitmap and the default
-    // painter join them with drawing.
+    // Derived caches, rebuilt on demand. The default painter joins them
+    // with the animation.
+    mutable std::unique_ptr<TBitmap> bitmapCache_;
     mutable std::unique_ptr<TPalette> paletteCache_;
     mutable bool paletteBusy_ = false;
+    bool drawing_ = false;
 
     // Pixels the current load may still allocate; see ChargeLoadedPixels.
     int64_t loadPixelBudget_ = -1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gif/Extension.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
@@ -145,6 +146,8 @@ void TGIFImageList::ReadFromStream(TStream& stream, TGIFImage& image)
         }
         auto frame = std::make_unique<TGIFSubImage>(&image);
         frame->ReadFromStream(stream);  // on failure the new frame is freed here
+        if (GIFCodecSettings().RenderOnLoad)
+            frame->RenderedBitmap();
         Append(std::move(frame));
         image.NotifyProgress(TProgressStage::psRunning, LoadPercent(stream), false, "Loading...");
         if (!ReadBlockStart(stream, b))

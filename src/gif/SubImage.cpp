@@ -38,6 +38,8 @@ void TGIFSubImage::Clear()
 
 void TGIFSubImage::DropBitmapCaches()
 {
+    bitmapCache_.reset();
+    mask_.reset();
     maskStale_ = true;
 }
 
@@ -48,18 +50,9 @@ void TGIFSubImage::PixelsChanged()
 
 void TGIFSubImage::LocalColorMapChanged()
 {
-    DropPaletteCache();
+    SetFramePalette(nullptr);
+    // Pixels of a rendered bitmap no longer say what the map says.
     DropBitmapCaches();
-}
-
-const TPalette* TGIFSubImage::Palette() const
-{
-    if (paletteCache_)
-        return paletteCache_.get();
-    paletteCache_ = ActiveColorMap().MakePalette();
-    if (paletteCache_)
-        return paletteCache_.get();
-    return image_ ? image_->GetPalette() : nullptr;
 }
 
 void TGIFSubImage::FreePixels()
@@ -146,15 +139,9 @@ TGIFVersion TGIFSubImage::RequiredVersion() const
     return colorMap_.Sorted() || extensions_.Count() > 0 ? gv89a : gv87a;
 }
 
-void TGIFSubImage::Assign(const TPersistent& source)
+void TGIFSubImage::AssignFrame(const TGIFSubImage& source)
 {
-    const auto* frame = dynamic_cast<const TGIFSubImage*>(&source);
-    if (!frame) {
-        TGIFItem::Assign(source);
-        return;
-    }
-    if (frame == this)
-        return;
+    const TGIFSubImage* frame = &source;
     Clear();
     DropPaletteCache();
     colorMap_.Assign(frame->colorMap_);
@@ -165,8 +152,12 @@ void TGIFSubImage::Assign(const TPersistent& source)
     height_ = frame->height_;
     packed_ = frame->packed_;
     pixels_ = frame->pixels_;
+    // Extensions are copied from an empty frame too: the last frame of a
+    // file may be nothing but the extensions after the last image.
     for (int i = 0; i < frame->extensions_.Count(); ++i)
         extensions_.Append(CloneExtension(*frame->extensions_.Extension(i), *this));
+    if (frame->bitmapCache_)
+        bitmapCache_ = std::make_unique<TBitmap>(*frame->bitmapCache_);
 }
 
 // --- reading ---------------------------------------------------------------------

@@ -14,6 +14,10 @@ namespace animora {
 
 class TGIFGraphicControlExtension;
 
+// A picture reduced to at most 256 colours for a frame: an 8-bit bitmap (or a
+// 24-bit one for mode crNone). The source is converted to 24 bits in place.
+std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits);
+
 // No frame may hold more pixels than this (8192 x 8192): a header claiming
 // more is refused before anything is allocated.
 constexpr int64_t kMaxFramePixels = int64_t{1} << 26;
@@ -62,9 +66,35 @@ public:
     int BitDepth() const { return colorMap_.BitDepth(); }
     int ColorResolution() const { return BitDepth() - 1; }
 
-    // A palette of the active colour map, made on demand and kept until the
-    // map changes; with no colours at all, the image's palette. Owned here.
-    const TPalette* Palette() const;
+    // The palette the frame is shown with (owned here): the rendered
+    // bitmap's; else the cached one; else, when frames are dithered, the
+    // 216-colour cube; else, without local colours, the image's palette
+    // (not cached); else one made from the local map, cached.
+    const TPalette* FramePalette() const;
+    const TPalette* Palette() const { return FramePalette(); }
+    // Replaces the cached palette; a rendered bitmap of other colours is let
+    // go (the image is marked palette-modified and told of the change).
+    void SetFramePalette(std::unique_ptr<TPalette> palette);
+
+    // --- the frame as a bitmap (FrameRender.cpp) ---
+    // An 8-bit bitmap of the frame holding the frame palette, rendered on
+    // demand (dithered to the cube when the image dithers) and kept until
+    // pixels or colours change; after an import, the imported bitmap. None
+    // for an empty frame, or when a progress handler aborted the rendering.
+    TBitmap* RenderedBitmap() const;
+    // Drops the rendered bitmap; with a bitmap, the frame is assigned from it.
+    void SetRenderedBitmap(const TBitmap* bitmap);
+    // Whether the frame has a transparency mask (rendering it when needed).
+    bool HasMask() const;
+    // The 1-bit mask of the last rendering (set bit = transparent), or none.
+    const TBitmap* Mask() const { return mask_.get(); }
+    // Whether the object is one of this frame's cached bitmaps (which an
+    // assignment to the frame would free while reading it).
+    bool HoldsBitmap(const TPersistent& object) const { return &object == bitmapCache_.get() || &object == mask_.get(); }
+    // Draws the frame into the rectangle, which stands for the whole screen:
+    // the frame lands at its place scaled to the rectangle, or, tiled, at its
+    // own size over the whole rectangle; through its mask when asked.
+    void DrawFrame(TCanvas& canvas, const TRect& rect, bool tile, bool transparent) const;
 
     TGIFExtensionList& Extensions() { return extensions_; }
     const TGIFExtensionList& Extensions() const { return extensions_; }
@@ -73,8 +103,12 @@ public:
     TGIFGraphicControlExtension* GraphicControl() const { return graphicControl_; }
 
     TGIFVersion RequiredVersion() const override;
-    // A frame: the descriptor, map, pixels and extensions of another frame.
+    // From another frame its descriptor, map, pixels and extensions; from a
+    // bitmap, icon, metafile or other graphic its picture, reduced to 256
+    // colours by the image's settings, with its transparency (FrameImport.cpp).
     void Assign(const TPersistent& source) override;
+    // Only into a TBitmap, which becomes a copy of the rendered bitmap.
+    bool AssignTo(TPersistent& destination) const override;
 
     void WriteToStream(TStream& stream) override;
     void ReadFromStream(TStream& stream) override;
@@ -90,6 +124,15 @@ public:
     void SetGraphicControl(TGIFGraphicControlExtension* extension) { graphicControl_ = extension; }
 
 private:
+    bool DitherFrames() const;
+    std::unique_ptr<TBitmap> Render() const;
+    void NotifyRendering(TProgressStage stage, int percent, bool redrawNow) const;
+    void AssignFrame(const TGIFSubImage& frame);
+    void AssignBitmap(const TBitmap& bitmap);
+    void AssignGraphic(const TGraphic& graphic);
+    std::unique_ptr<TBitmap> ReduceForFrame(const TBitmap& source) const;
+    void ImportRows(TBitmap& picture);
+    void ApplyMask(const TBitmap& mask);
     void AllocatePixels(uint8_t fill);
     void FreePixels();
     void DropBitmapCaches();
@@ -98,8 +141,9 @@ private:
     uint8_t RecomputePackedFields();
     void WritePixels(TStream& stream, bool interlaced);
 
-    // Derived caches. The rendered bitmap and mask arrive with the frame
-    // rendering; until then only the mask's staleness is tracked.
+    // Derived caches, rebuilt on demand.
+    mutable std::unique_ptr<TBitmap> bitmapCache_;
+    mutable std::unique_ptr<TBitmap> mask_;
     mutable bool maskStale_ = true;
     mutable std::unique_ptr<TPalette> paletteCache_;
 

@@ -12,8 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/Graphic.h"
 #include "platform/Palette.h"
 
 namespace animora {
@@ -46,22 +48,27 @@ size_t DIBRowBytes(int width, int bitsPerPixel);
 // MaxBitmapPixels * 4 bytes.
 constexpr int64_t MaxBitmapPixels = int64_t{1} << 28;
 
-class TBitmap {
+class TBitmap : public TGraphic {
 public:
     TBitmap() = default;
     // A zeroed picture. Palette formats start with the standard palette of
     // their depth: black and white, the 16 colours, the halftone table.
     TBitmap(int width, int height, PixelFormat format = PixelFormat::pf24bit);
 
+    std::string ClassName() const override { return "TBitmap"; }
+
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Empty() const { return width_ == 0 || height_ == 0; }
+    bool GetEmpty() const override { return Empty(); }
+    int GetWidth() const override { return width_; }
+    int GetHeight() const override { return height_; }
     // Resizing keeps the top-left part of the picture; new pixels are 0
     // (index 0, or black). Negative sizes raise EInvalidGraphicOperation,
     // pictures over MaxBitmapPixels EOutOfMemory "Bitmap is too large".
     void SetSize(int width, int height);
-    void SetWidth(int width) { SetSize(width, height_); }
-    void SetHeight(int height) { SetSize(width_, height); }
+    void SetWidth(int width) override { SetSize(width, height_); }
+    void SetHeight(int height) override { SetSize(width_, height); }
 
     PixelFormat GetPixelFormat() const { return format_; }
     // Converts the pixels in place; see Bitmap.cpp for the rules.
@@ -90,10 +97,9 @@ public:
     // Palette formats store the nearest palette entry.
     void SetPixelColor(int x, int y, TColor color);
 
-    // Transparency: when no colour was set, the transparent colour is the
-    // colour of the bottom-left pixel (black for an empty bitmap).
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    // Transparency (the flag is the graphic's): when no colour was set, the
+    // transparent colour is the colour of the bottom-left pixel (black for an
+    // empty bitmap).
     TColor TransparentColor() const;
     void SetTransparentColor(TColor color);
     // Back to "bottom-left pixel" transparency.
@@ -103,11 +109,24 @@ public:
     // "Bitmap image is not valid" for damaged or hostile files (the bitmap is
     // left as it was). Saving writes 1, 4, 8 or 24 bits; other formats are
     // written as 24 bits.
-    void LoadFromStream(TStream& stream);
+    void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) const;
-    void LoadFromFile(const std::string& fileName);
+    void SaveToStream(TStream& stream) override { std::as_const(*this).SaveToStream(stream); }
+    void LoadFromFile(const std::string& fileName) override;
     // Writes through a temporary file, so a failed save keeps the old file.
     void SaveToFile(const std::string& fileName) const;
+    void SaveToFile(const std::string& fileName) override { std::as_const(*this).SaveToFile(fileName); }
+
+    // --- the bitmap as a graphic ---
+    // Stretches the picture into the rectangle.
+    void Draw(TCanvas& canvas, const TRect& rect) override;
+    const TPalette* GetPalette() const override { return palette_.Empty() ? nullptr : &palette_; }
+    // From another bitmap a copy; from another graphic whatever it can give
+    // (AssignTo), else the graphic drawn onto a 24-bit bitmap of its size.
+    void Assign(const TPersistent& source) override;
+    // The clipboard's bitmap format holds a BMP file's bytes.
+    void LoadFromClipboardFormat(const std::string& format, const std::vector<uint8_t>* data) override;
+    void SaveToClipboardFormat(std::string& format, std::vector<uint8_t>& data) override;
 
     // Same size, format, palette and pixels (row padding ignored).
     bool SamePicture(const TBitmap& other) const;
@@ -121,9 +140,12 @@ private:
     size_t rowBytes_ = 0;
     std::vector<uint8_t> pixels_;
     TPalette palette_;
-    bool transparent_ = false;
     bool hasTransparentColor_ = false;
     TColor transparentColor_ = 0;
 };
+
+// The bitmap's transparency as a 1-bit mask of its size: a set pixel (index
+// 1) wherever the bitmap has its transparent colour.
+TBitmap MakeTransparencyMask(const TBitmap& bitmap);
 
 } // namespace animora

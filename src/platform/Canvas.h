@@ -3,6 +3,7 @@
 // fills and single pixels, each followed by a change notification so that a
 // window showing the bitmap knows to repaint. Pens, brushes, shapes and text
 // are the editor's (it draws with its toolkit on a view of the same pixels).
+#include <cstdint>
 #include <functional>
 
 #include "platform/Bitmap.h"
@@ -22,6 +23,19 @@ struct TRect {
 inline TRect Bounds(int left, int top, int width, int height)
 {
     return {left, top, left + width, top + height};
+}
+
+// a * b / c rounded to the nearest integer (halves away from zero), computed
+// without overflow; -1 when c is 0, as the platform's routine answers.
+inline int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const int64_t product = static_cast<int64_t>(a) * b;
+    const int64_t half = (c < 0 ? -static_cast<int64_t>(c) : c) / 2;
+    const int64_t rounded = ((product < 0) != (c < 0)) ? (product - (c < 0 ? -half : half)) / c
+                                                       : (product + (c < 0 ? -half : half)) / c;
+    return static_cast<int>(rounded);
 }
 
 // What Pixel answers outside the bitmap.

@@ -46,6 +46,13 @@ public:
     static EConvertError CannotAssign(const std::string& sourceClass, const std::string& targetClass);
 };
 
+// The silent exception: a handler raises it to abandon a long operation (a
+// progress handler stopping a rendering); it is never shown to the user.
+class EAbort : public EAnimoraError {
+public:
+    explicit EAbort(const std::string& message = "Operation aborted") : EAnimoraError(message) {}
+};
+
 // Reading or writing a stream failed.
 class EStreamError : public EAnimoraError {
 public:

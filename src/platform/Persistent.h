@@ -16,8 +16,8 @@ public:
     // the source try AssignTo, and when that declines raises EConvertError.
     virtual void Assign(const TPersistent& source);
 
-protected:
     // Copies this object into `destination`; answers false when it cannot.
+    // Public, so that an Assign can ask any source before giving up.
     virtual bool AssignTo(TPersistent& destination) const;
 };
 

@@ -7,6 +7,8 @@
 
 #include "gif/GIFImage.h"
 #include "gif/GifBytes.h"
+#include "gif/SubImage.h"
+#include "platform/Bitmap.h"
 #include "support/TestData.h"
 
 namespace animora {
@@ -116,6 +118,44 @@ TEST_F(CliTest, ConvertWritesWithEitherEncoder)
         converted.LoadFromFile(out);
         original.SetEncoding(std::string(encoding) == "rle" ? kEncodingRLE : kEncodingLZW);
         EXPECT_EQ(test::SaveBytes(converted), test::SaveBytes(original)) << encoding;
+    }
+}
+
+TEST_F(CliTest, ConvertTurnsBitmapsIntoGIFsAndBack)
+{
+    // A 3 x 2 picture of four colours: any mode keeps it within its map, and
+    // without reduction (mode 0) the GIF holds the colours exactly.
+    TBitmap picture(3, 2, PixelFormat::pf24bit);
+    const TColor colors[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x336699};
+    for (int i = 0; i < 6; ++i)
+        picture.SetPixelColor(i % 3, i / 3, colors[i % 4]);
+    const std::string bmp = (dir_ / "in.bmp").string();
+    picture.SaveToFile(bmp);
+    const std::string gif = (dir_ / "out.gif").string();
+    const std::string back = (dir_ / "back.bmp").string();
+
+    CliRun run = RunCli("convert " + bmp + " " + gif + " --mode 0", dir_);
+    ASSERT_EQ(run.status, 0) << run.err;
+    TGIFImage image;
+    image.LoadFromFile(gif);
+    ASSERT_EQ(image.Images().Count(), 1);
+    EXPECT_EQ(image.Images().SubImage(0)->ColorMap().Count(), 4);
+
+    run = RunCli("convert " + gif + " " + back, dir_);
+    ASSERT_EQ(run.status, 0) << run.err;
+    TBitmap result;
+    result.LoadFromFile(back);
+    ASSERT_EQ(result.Width(), 3);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(result.PixelColor(i % 3, i / 3), colors[i % 4]) << i;
+
+    for (const char* options : {"--mode 7 --bits 3 --dither 1", "--mode 6", "--mode 4 --dither 6"}) {
+        run = RunCli("convert " + bmp + " " + gif + " " + options, dir_);
+        EXPECT_EQ(run.status, 0) << options << run.err;
+    }
+    for (const char* options : {"--mode 10", "--bits 2", "--dither 7"}) {
+        run = RunCli("convert " + bmp + " " + gif + " " + options, dir_);
+        EXPECT_EQ(run.status, 2) << options;
     }
 }
 

@@ -1,9 +1,12 @@
 #include "app/AnimoraApplication.h"
 
+#include <QScreen>
+
 #include "app/CommandGuard.h"
 #include "app/Icons.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
+#include "gif/GIFCodec.h"
 
 namespace animora {
 
@@ -13,6 +16,9 @@ AnimoraApplication::AnimoraApplication(int& argc, char** argv) : QApplication(ar
     setOrganizationName(Settings::kOrganization);
     setApplicationDisplayName(kApplicationTitle);
     Icons::SelectTheme();
+    // Images set to dither automatically dither on a display of 256 colours or fewer.
+    const QScreen* screen = primaryScreen();
+    StartGIFCodec(screen ? screen->depth() : 24);
 }
 
 bool AnimoraApplication::notify(QObject* receiver, QEvent* event)

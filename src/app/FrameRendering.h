@@ -1,11 +1,8 @@
 #pragma once
-// Interim frame rendering for the editor.
-//
-// The engine's own frame rendering (frames to bitmaps with the image's
-// drawing options) is not in the codec yet. Until it is, the editor turns a
-// frame into pixels here and nowhere else: every index goes through the
-// frame's active colour map, and the transparent index becomes transparent.
-// When the engine renders frames, these functions become thin calls into it.
+// Frames as pictures for the editor's windows and commands, through the
+// engine's frame rendering: a frame's rendered bitmap and mask become a
+// QImage to show; the image's first-frame bitmap is what BMP and JPEG saving
+// write; blank pictures and copies of a frame's picture become new frames.
 #include <QImage>
 
 #include "platform/Bitmap.h"
@@ -15,22 +12,18 @@ namespace animora {
 class TGIFImage;
 class TGIFSubImage;
 
-// The frame alone, at its own size: ARGB32, transparent pixels with alpha 0.
-// An empty frame gives a null image.
+// Any bitmap as a QImage (ARGB32, opaque).
+QImage ImageFromBitmap(const TBitmap& bitmap);
+
+// The frame alone at its own size, as the engine renders it, transparent
+// pixels with alpha 0. An empty frame gives a null image.
 QImage RenderFrameImage(const TGIFSubImage& frame);
 
-// The image as one picture (what saving as BMP or JPEG writes): its logical
-// screen in the backdrop colour (the header's background when none is set)
-// with the first frame drawn at its place. 24 bits; empty for an image
-// without frames.
+// The image as one picture: frame 0 at its place on the logical screen.
+// Empty for an image without frames.
 TBitmap RenderImageBitmap(const TGIFImage& image);
 
-// A copy of the frame for a new last frame: same descriptor size, pixels and
-// colours, without its extensions (a frame made from a picture carries none).
-class TGIFSubImage;
-void CopyFramePicture(const TGIFSubImage& source, TGIFSubImage& target);
-
-// A blank white frame of the given size with a one-entry local colour map.
-void MakeBlankFrame(TGIFSubImage& frame, int width, int height);
+// A blank white 24-bit picture, what a new frame starts from.
+TBitmap BlankBitmap(int width, int height);
 
 } // namespace animora

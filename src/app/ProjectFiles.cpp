@@ -1,16 +1,15 @@
 #include "app/ProjectFiles.h"
 
 #include <QFileInfo>
-#include <QStringList>
 
 #include "app/FrameRendering.h"
 #include "gif/GIFImage.h"
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 
-#ifdef ANIMORA_HAVE_FORMATS
 #include "formats/JPEGImage.h"
-#endif
+#include "formats/Picture.h"
+#include "platform/GraphicKinds.h"
 
 namespace animora {
 
@@ -23,21 +22,27 @@ QString UpperExtension(const QString& path)
 void CheckProjectFileSupported(const QString& path)
 {
     const QString extension = UpperExtension(path);
-    if (extension == ".GIF")
-        return;
     if (extension == ".AVI")
         throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
-    static const QStringList kPictures = {".BMP", ".JPG", ".JPEG", ".ICO", ".WMF", ".EMF"};
-    if (!kPictures.contains(extension))
-        throw EInvalidGraphic("Unknown picture file extension (" + extension.toLower().toStdString() + ")");
-    throw EInvalidGraphic("Opening a " + extension.mid(1).toStdString() +
-                          " picture as a project needs picture-to-frame conversion, which this version lacks");
+    if (extension != ".GIF")
+        PictureKindForExtension(QFileInfo(path).suffix().toStdString());  // raises for an unknown extension
 }
 
 void LoadProjectFile(TGIFImage& image, const QString& path)
 {
     CheckProjectFileSupported(path);
-    image.LoadFromFile(path.toStdString());
+    if (UpperExtension(path) == ".GIF") {
+        image.LoadFromFile(path.toStdString());
+        return;
+    }
+    // Any other picture becomes a one-frame GIF; icons and metafiles keep
+    // their transparency through their masks.
+    TPicture picture;
+    picture.LoadFromFile(path.toStdString());
+    if (picture.HasMask())
+        image.Assign(TIcon(picture.Bitmap(), picture.Mask()));
+    else
+        image.Assign(picture.Bitmap());
 }
 
 SaveKind SaveKindFor(const QString& path)
@@ -67,7 +72,6 @@ void SaveAsBitmap(const TGIFImage& image, const QString& path)
 
 void SaveAsJpeg(const TGIFImage& image, const QString& path, const JpegSaveOptions& options)
 {
-#ifdef ANIMORA_HAVE_FORMATS
     const TBitmap bitmap = RenderImageBitmap(image);
     if (bitmap.Empty())
         throw EInvalidGraphicOperation("Cannot save an image without frames as a JPEG");
@@ -76,12 +80,6 @@ void SaveAsJpeg(const TGIFImage& image, const QString& path, const JpegSaveOptio
     jpeg.grayscale = options.grayscale;
     jpeg.smoothing = options.smoothing ? DefaultSmoothingFactor : 0;
     WriteFileAtomically(path.toStdString(), [&](TStream& stream) { EncodeJPEG(bitmap, jpeg, stream); });
-#else
-    (void)image;
-    (void)path;
-    (void)options;
-    throw EInvalidGraphicOperation("This build cannot write JPEG files");
-#endif
 }
 
 } // namespace animora

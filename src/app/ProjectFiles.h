@@ -12,13 +12,14 @@ class TGIFImage;
 // The upper-cased extension with its dot (".GIF"), empty when there is none.
 QString UpperExtension(const QString& path);
 
-// Raises the reason when this version cannot open `path` as a project (AVI
-// video, and pictures other than GIF, which need the engine's picture-to-frame
-// conversion), before anything of the open project is touched.
+// Raises the reason when `path` cannot be opened as a project (AVI video,
+// which needs the video import; an extension the picture loader does not
+// know), before anything of the open project is touched.
 void CheckProjectFileSupported(const QString& path);
 
 // Loads `path` into `image` by its extension. A GIF is read whole by the
-// codec (warnings and progress go to the image's handlers).
+// codec (warnings and progress go to the image's handlers); any other
+// picture becomes one frame, reduced by the image's settings.
 void LoadProjectFile(TGIFImage& image, const QString& path);
 
 enum class SaveKind { Gif, Bitmap, Jpeg, Avi };

@@ -118,7 +118,6 @@ TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
         const char* name;
         const char* messageStart;
     } cases[] = {{"video.avi", "Opening AVI video needs"},
-                 {"picture.bmp", "Opening a BMP picture as a project needs"},
                  {"notes.txt", "Unknown picture file extension (.txt)"}};
     for (const Case& c : cases) {
         prompts.fileNames.push_back(TempPath(c.name));
@@ -130,6 +129,40 @@ TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
         EXPECT_EQ(project->FrameCount(), 2);
         EXPECT_TRUE(project->FileName().isEmpty());
     }
+}
+
+TEST_F(EditorTest, OpeningPicturesMakesOneFrameProjects)
+{
+    struct Case {
+        const char* file;
+        int width;
+        int height;
+    } cases[] = {{"bmpsuite/pal8.bmp", 127, 64}, {"pictures/hat.jpeg", 0, 0}, {"pictures/hippopotamus.regular.ico", 36, 28}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = QString::fromStdString((TestDataDir() / c.file).string());
+        commands::OpenProject(*project, path);
+        EXPECT_EQ(window->windowTitle(), "Zelqo Animora Pro: " + QFileInfo(path).fileName());
+        ASSERT_EQ(project->FrameCount(), 1);
+        EXPECT_EQ(FrameListItems(), Numbers(1));
+        if (c.width > 0) {
+            EXPECT_EQ(DocumentFrame(0).Width(), c.width);
+            EXPECT_EQ(DocumentFrame(0).Height(), c.height);
+        }
+        EXPECT_FALSE(window->findChild<QLabel*>("FrameImage")->pixmap().isNull());
+    }
+}
+
+TEST_F(EditorTest, ADamagedPictureIsReportedWithTheLoadersMessage)
+{
+    QFile file(TempPath("broken.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM this is no bitmap");
+    file.close();
+    prompts.fileNames.push_back(file.fileName());
+    window->Action("Open1")->trigger();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, "Bitmap image is not valid");
 }
 
 TEST_F(EditorTest, NextAndPreviousWrapAround)

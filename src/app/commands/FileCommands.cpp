@@ -133,11 +133,9 @@ void Create(Project& project)
     document.SetReductionMode(crOptimizedWindows);
     project.SetCaption(QStringLiteral("%1: New Gif").arg(QLatin1String(kMainCaption)));
     emit project.frameStatus(QString());
-    for (int i = 0; i < count; ++i) {
-        auto frame = std::make_unique<TGIFSubImage>(&document);
-        MakeBlankFrame(*frame, width, height);
-        document.Add(std::move(frame));
-    }
+    const TBitmap blank = BlankBitmap(width, height);
+    for (int i = 0; i < count; ++i)
+        document.Add(blank);  // each frame gets its own copy of the pixels
     project.RefreshPreviewCopy(true);
     ShowNewProject(project);
     emit project.projectCommandsEnabled(true);

@@ -13,13 +13,13 @@ void AddFrame(Project& project)
     TGIFImage* document = project.Document();
     if (!document)
         return;
-    auto frame = std::make_unique<TGIFSubImage>(document);
+    TBitmap picture = BlankBitmap(10, 10);
     const int count = document->Images().Count();
-    if (count > 0)
-        CopyFramePicture(*document->Images().SubImage(count - 1), *frame);
-    else
-        MakeBlankFrame(*frame, 10, 10);
-    const int index = document->Add(std::move(frame));
+    if (count > 0) {
+        if (const TBitmap* last = document->Images().SubImage(count - 1)->RenderedBitmap())
+            picture = *last;  // a copy: adding a frame may drop the caches
+    }
+    const int index = document->Add(picture);
     project.RefreshPreviewCopy();
     project.SetCurrentFrame(index);
 }

@@ -151,6 +151,7 @@ QWidget* TGifPreview::BuildFramePage()
     connect(lastFrame_, &QToolButton::clicked, this, [this] { project_.SetCurrentFrame(project_.FrameCount() - 1); });
     connect(addButton_, &QToolButton::clicked, this, guarded(&commands::AddFrame));
     connect(delButton_, &QToolButton::clicked, this, guarded(&commands::DeleteFrame));
+    connect(optionButton_, &QToolButton::clicked, this, guarded(&commands::FrameOption));
     connect(runGif_, &QToolButton::clicked, this, &TGifPreview::RunGifClick);
     connect(stopGif_, &QToolButton::clicked, this, &TGifPreview::StopGifClick);
     connect(frameList_, &QComboBox::activated, this, &TGifPreview::FrameListChange);
@@ -196,13 +197,13 @@ PlayChecks TGifPreview::Checks() const
 
 void TGifPreview::EnableProjectButtons(bool on)
 {
-    for (QToolButton* button : {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_})
+    for (QToolButton* button :
+         {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_, optionButton_})
         button->setEnabled(on);
-    // Playback needs the animation painter, editing the document window and
-    // the frame option rendered frame pictures: none is in this version.
+    // Playback needs the animation painter and editing the document window:
+    // neither is in this version.
     runGif_->setEnabled(false);
     editButton_->setEnabled(false);
-    optionButton_->setEnabled(false);
 }
 
 void TGifPreview::ApplyPlayOptions()

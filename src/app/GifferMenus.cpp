@@ -97,9 +97,10 @@ void TGiffer::BuildEditAndFrameMenus()
     MarkUnavailable(AddAction(frame, "Edit1", "Edit preview frame", QKeySequence("Ctrl+E")));
     AddAction(frame, "Delete1", "Delete preview frame", QKeySequence("Ctrl+D"));
     MarkUnavailable(AddAction(frame, "Moveframe1", "Move frame"));
-    MarkUnavailable(AddAction(frame, "Frameoption1", "Frame option"));
+    AddAction(frame, "Frameoption1", "Frame option");
     Connect("Addframe1", &commands::AddFrame);
     Connect("Delete1", &commands::DeleteFrame);
+    Connect("Frameoption1", &commands::FrameOption);
 }
 
 void TGiffer::BuildOtherMenus()

@@ -247,6 +247,26 @@ TEST_F(EditorTest, AddFrameCopiesTheLastOrMakesABlankOne)
     EXPECT_EQ(FrameListItems(), Numbers(1));
 }
 
+TEST_F(EditorTest, FrameOptionResizesThePreviewPictureOnly)
+{
+    Create(2, 40, 30);
+    project->SetCurrentFrame(1);
+    prompts.frameSizes.push_back(std::nullopt);
+    prompts.frameSizes.push_back(QSize(20, 50));
+    for (int i = 0; i < 2; ++i)
+        window->Action("Frameoption1")->trigger();
+    ASSERT_EQ(prompts.frameSizeRequests.size(), 2u);
+    EXPECT_EQ(prompts.frameSizeRequests[0], QSize(40, 30));
+    const TBitmap* picture = project->PreviewCopy()->Images().SubImage(1)->RenderedBitmap();
+    EXPECT_EQ(picture->Width(), 20);
+    EXPECT_EQ(picture->Height(), 50);
+    EXPECT_EQ(window->findChild<QLabel*>("FrameImage")->pixmap().size(), QSize(20, 50));
+    EXPECT_EQ(DocumentFrame(1).Width(), 40);  // the document keeps its frame
+
+    commands::AddFrame(*project);  // a refresh of the preview copy drops the change
+    EXPECT_EQ(project->PreviewCopy()->Images().SubImage(1)->RenderedBitmap()->Width(), 40);
+}
+
 TEST_F(EditorTest, AddFrameCopiesTheColoursOfACorpusFrame)
 {
     commands::OpenProject(*project, Corpus("animated-red-blue.gif"));

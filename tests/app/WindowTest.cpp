@@ -41,6 +41,8 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {"Addframe1", "Add frame", "", true},
         {"Edit1", "Edit preview frame", "Ctrl+E", false},
         {"Delete1", "Delete preview frame", "Ctrl+D", true},
+        {"Frameoption1", "Frame option", "", true},
+        {"Moveframe1", "Move frame", "", false},
         {"Scan1", "Scaning frame", "", false},
         {"Scale50B", "+ 50%", "Ctrl+PgDown", false},
         {"Realsize1", "Real size", "Ctrl+Home", false},

@@ -5,6 +5,7 @@
 #include "app/Prompts.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
+#include "platform/Bitmap.h"
 
 namespace animora::commands {
 
@@ -38,6 +39,24 @@ void DeleteFrame(Project& project)
     document->DropCaches();
     project.RefreshPreviewCopy();
     NextFrame(project);
+}
+
+void FrameOption(Project& project)
+{
+    TGIFImage* preview = project.PreviewCopy();
+    const int current = project.CurrentFrame();
+    if (!preview || current >= preview->Images().Count())
+        return;
+    TGIFSubImage& frame = *preview->Images().SubImage(current);
+    const auto size = project.Ask().AskFrameSize(QSize(frame.Width(), frame.Height()));
+    if (!size)
+        return;
+    TBitmap* picture = frame.RenderedBitmap();
+    if (!picture)
+        return;
+    picture->SetWidth(size->width());
+    picture->SetHeight(size->height());
+    project.SetCurrentFrame(current);  // shows the frame again
 }
 
 void NextFrame(Project& project)

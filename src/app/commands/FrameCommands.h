@@ -12,6 +12,11 @@ void AddFrame(Project& project);
 // Deletes the current frame after "Are you sure ...", then steps to the next.
 void DeleteFrame(Project& project);
 
+// Frame option: cuts or extends the current frame's picture in the preview
+// copy to the size asked for. The document image is not changed; the next
+// refresh of the preview copy discards the change.
+void FrameOption(Project& project);
+
 // One frame on, wrapping to the first after the last.
 void NextFrame(Project& project);
 // One frame back, wrapping to the last before the first.

@@ -360,7 +360,7 @@ QIcon DeleteFrame()
 }
 QIcon FrameOption()
 {
-    return Themed("document-properties", [](QPainter& p) {
+    return Drawn([](QPainter& p) {
         Page(p);
         p.drawLine(QPointF(8, 8), QPointF(16, 8));
         p.drawLine(QPointF(8, 12), QPointF(16, 12));

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 GENERATOR := -G Ninja
 
-.PHONY: deps build run test test-normal test-sanitize bench fuzz clean screenshot
+.PHONY: deps build run test test-normal test-sanitize test-threads bench fuzz clean screenshot
 
 deps:
 	@scripts/install-deps.sh
@@ -35,6 +35,15 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# ThreadSanitizer over the playback tests; run by hand after changing threads
+# (not part of `make test`, whose sanitizer build is ASan + UBSan).
+test-threads: deps
+	cmake -S . -B build-tsan $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
+	cmake --build build-tsan -j $(JOBS) --target engine_tests
+	TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/engine_tests \
+	    --gtest_filter='Painter*:Composition*:FramesCommand*' --gtest_repeat=3
+
 bench: deps
 	cmake -S . -B build-release $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DANIMORA_BENCH=ON -DANIMORA_TESTS=OFF
 	cmake --build build-release -j $(JOBS)
@@ -50,4 +59,4 @@ fuzz: deps
 	build-fuzz/fuzz/fuzz_$(TARGET) -max_total_time=$(SECONDS) -max_len=65536 fuzz-out/$(TARGET) fuzz/corpus/$(TARGET)
 
 clean:
-	rm -rf build build-asan build-release build-fuzz
+	rm -rf build build-asan build-tsan build-release build-fuzz

@@ -40,12 +40,20 @@ TGIFImage::TGIFImage() : images_(this), header_(this)
 
 TGIFImage::~TGIFImage()
 {
+    StopAllPainters();
+    {
+        // A synchronous painter still on the stack must not come back here.
+        auto painters = painters_.LockList();
+        for (TGIFPainter* painter : painters.Items())
+            painter->CutImage();
+    }
     Clear();
 }
 
 void TGIFImage::Clear()
 {
-    StopAnimation();
+    StopAllPainters();
+    DropCaches();
     images_.DeleteAll();
     header_.ColorMap().Reset();
     header_.SetScreenHeight(0);
@@ -56,7 +64,9 @@ void TGIFImage::Clear()
 
 void TGIFImage::DropCaches()
 {
-    // (The default painter is stopped here once the animation exists.)
+    // The default painter may be drawing into the bitmap cache.
+    StopDefaultPainter();
+    cacheCanvas_.reset();
     bitmapCache_.reset();
 }
 
@@ -298,8 +308,9 @@ void TGIFImage::SetAnimationSpeed(int percent)
     if (percent == animationSpeed_)
         return;
     animationSpeed_ = percent;
-    // (Under the painter list's lock, the default painter takes the new
-    // speed here once painters exist.)
+    auto painters = painters_.LockList();
+    if (defaultPainter_)
+        defaultPainter_->SetSpeed(percent);
 }
 
 } // namespace animora

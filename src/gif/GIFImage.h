@@ -10,13 +10,16 @@
 
 #include "gif/GIFList.h"
 #include "gif/Header.h"
+#include "gif/Painter.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Graphic.h"
+#include "platform/ThreadSync.h"
 
 namespace animora {
 
 class TGIFSubImage;
+class TGIFPainter;
 
 // Encoders of the frames' pixels (the Encoding setting).
 constexpr uint8_t kEncodingLZW = 0;
@@ -147,6 +150,25 @@ public:
     // Every warning of the tree arrives here and goes to WarningHandler.
     virtual void Warning(TPersistent& sender, int severity, const std::string& message);
 
+    // --- playing (GIFImageAnimation.cpp) ---
+    // Handed to every painter the image starts.
+    TGIFPainterEvent OnPlayStart;
+    TGIFPainterEvent OnBeforeFrame;
+    TGIFPainterEvent OnAfterFrame;
+    TGIFPainterEvent OnLoopRestart;
+    TGIFPainterEvent OnPlayEnd;
+    // The painters playing this image; painters leave it themselves when
+    // they end.
+    TThreadList<TGIFPainter*>& Painters() { return painters_; }
+    // Starts a painter on the canvas and rectangle (as the default painter
+    // when asked). None for an empty image or rectangle; a synchronous
+    // painter plays to its end here and none is answered either.
+    TGIFPainter* StartPainter(TCanvas& canvas, const TRect& rect, uint16_t options, bool asDefault = false);
+    // Tells every painter to stop and waits for the threaded ones, running
+    // the GUI work they wait for (never holding the list's lock meanwhile).
+    void StopAllPainters();
+    TGIFPainter* DefaultPainter();
+
     // --- used by the items of the tree ---
     // A frame changed what the image shows (a rendering with a new palette).
     void FrameChanged(TGIFSubImage& frame);
@@ -185,6 +207,21 @@ private:
     mutable std::unique_ptr<TPalette> paletteCache_;
     mutable bool paletteBusy_ = false;
     bool drawing_ = false;
+
+    void StopDefaultPainter();
+    // Joins threaded painters that have ended; a kept error goes to the GUI
+    // dispatcher, as the painter's caller is gone.
+    void ReapPainters();
+    // Waits a moment for painters, running GUI work; when the application
+    // quits, no more GUI work will run and painters are let finish without it.
+    void YieldToPainters();
+    bool ShowCache(TCanvas& canvas, const TRect& rect);
+    void PrepareCacheTarget(TCanvas& canvas, const TRect& rect);
+
+    TThreadList<TGIFPainter*> painters_;
+    TGIFPainter* defaultPainter_ = nullptr;  // guarded by the painter list's lock
+    std::vector<std::unique_ptr<TGIFPainter>> threadedPainters_;  // GUI thread only
+    std::unique_ptr<TCanvas> cacheCanvas_;  // the default painter's target when buffered
 
     // Pixels the current load may still allocate; see ChargeLoadedPixels.
     int64_t loadPixelBudget_ = -1;

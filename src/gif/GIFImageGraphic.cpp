@@ -126,27 +126,9 @@ void TGIFImage::Draw(TCanvas& canvas, const TRect& rect)
         images_.SubImage(0)->DrawFrame(canvas, rect, (drawOptions_ & drTile) != 0, (drawOptions_ & drTransparent) != 0);
         return;
     }
-    if (bitmapCache_ && !(drawOptions_ & drUnbuffered)) {
-        if (drawOptions_ & drTile)
-            canvas.TileDraw(rect, *bitmapCache_);
-        else
-            canvas.StretchDraw(rect, *bitmapCache_);
+    if (!(drawOptions_ & drUnbuffered) && ShowCache(canvas, rect))
         return;
-    }
     DrawAnimated(canvas, rect);
-}
-
-void TGIFImage::DrawAnimated(TCanvas& canvas, const TRect& rect)
-{
-    // Until painters play animations, an animated image shows frame 0.
-    images_.SubImage(0)->DrawFrame(canvas, rect, (drawOptions_ & drTile) != 0, (drawOptions_ & drTransparent) != 0);
-}
-
-void TGIFImage::StopAnimation()
-{
-    // (The default painter is told to stop and waited for here once painters
-    // exist.)
-    DropCaches();
 }
 
 // --- clipboard ----------------------------------------------------------------------

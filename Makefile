@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 GENERATOR := -G Ninja
 
-.PHONY: deps build test test-normal test-sanitize test-threads bench fuzz clean
+.PHONY: deps build run test test-normal test-sanitize test-threads bench fuzz clean screenshot
 
 deps:
 	@scripts/install-deps.sh
@@ -10,6 +10,17 @@ deps:
 build: deps
 	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j $(JOBS)
+
+# The editor, built for speed; FILE=x.gif opens that file as the project.
+FILE ?=
+run: deps
+	cmake -S . -B build-release $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DANIMORA_TESTS=OFF
+	cmake --build build-release -j $(JOBS) --target animora
+	build-release/src/app/animora $(if $(FILE),"$(abspath $(FILE))")
+
+# docs/screenshots/main-window.png: the editor under xvfb with a corpus GIF.
+screenshot: build
+	scripts/screenshot.sh
 
 # The normal build and the sanitizer build (ASan + UBSan), each with every test.
 test: test-normal test-sanitize

@@ -12,7 +12,9 @@ packages=(
     libgif-dev gifsicle imagemagick libjpeg-turbo-progs
     inkscape  # writes the WMF and EMF files the metafile tests play
     # product libraries
-    qt6-base-dev libjpeg62-turbo-dev
+    qt6-base-dev libjpeg62-turbo-dev adwaita-icon-theme
+    # the editor's screenshot (scripts/screenshot.sh)
+    xvfb xauth
 )
 
 missing=()

@@ -1,0 +1,17 @@
+#pragma once
+// The About box: program name, version, credits and the licences of the
+// libraries the program uses. It stands where the design has an outside
+// library's About call; its result is not used.
+#include <QString>
+
+class QWidget;
+
+namespace animora {
+
+inline constexpr const char* kProgramVersion = "1.0";
+
+// The box's text (rich text), kept apart so it can be checked.
+QString AboutText();
+void ShowAboutBox(QWidget* parent);
+
+} // namespace animora

@@ -1,0 +1,297 @@
+#include "app/GifPreview.h"
+
+#include <climits>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/CommandGuard.h"
+#include "app/FrameRendering.h"
+#include "app/Icons.h"
+#include "app/Project.h"
+#include "app/commands/FrameCommands.h"
+#include "gif/GIFImage.h"
+#include "gif/SubImage.h"
+
+namespace animora {
+
+uint16_t DrawOptionsFor(const PlayChecks& c)
+{
+    uint16_t options = c.running ? (drAnimate | drLoop) : drLoop;
+    if (c.transparent)
+        options |= drTransparent;
+    if (c.dither)
+        options |= drDither;
+    if (c.autoDither)
+        options |= drAutoDither;
+    if (c.loop)
+        options |= drLoopForever;
+    if (c.threaded)
+        options |= drThreaded;
+    if (c.tile)
+        options |= drTile;
+    // Buffered painting needs a painter thread as well.
+    if (!c.threaded || !c.buffered)
+        options |= drUnbuffered;
+    return options;
+}
+
+TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), project_(project)
+{
+    setObjectName("GifPreview");
+    setWindowTitle("Preview");
+    setMinimumSize(290, 200);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName("PageControl1");
+    pages_->addTab(BuildFramePage(), "Frame");
+    pages_->addTab(BuildOptionsPage(), "Play Option");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(pages_);
+    EnableProjectButtons(false);
+
+    connect(&project_, &Project::previewReplaced, this, [this] {
+        FillFrameList();
+        RefreshFrameView();
+    });
+    connect(&project_, &Project::projectShown, this, [this] {
+        ApplyPlayOptions();
+        ShowStill();
+        FillFrameList();
+        RefreshFrameView();
+    });
+    connect(&project_, &Project::currentFrameChanged, this, [this] {
+        SelectCurrentInList();
+        RefreshFrameView();
+    });
+    connect(&project_, &Project::projectCommandsEnabled, this, &TGifPreview::EnableProjectButtons);
+    connect(&project_, &Project::stopRequested, this, &TGifPreview::PressStopQuietly);
+}
+
+QToolButton* TGifPreview::AddButton(QWidget* bar, const char* name, const QIcon& icon, const char* hint)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    const QString text = QString::fromLatin1(hint);
+    button->setToolTip(text.section('|', 0, 0));
+    button->setStatusTip(text.section('|', 1));
+    bar->layout()->addWidget(button);
+    return button;
+}
+
+QWidget* TGifPreview::BuildFramePage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet1");
+    auto* bar = new QWidget(page);
+    bar->setObjectName("ToolBar1");
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(2, 2, 2, 2);
+    barLayout->setSpacing(1);
+    frameList_ = new QComboBox(bar);
+    frameList_->setObjectName("FrameList");
+    frameList_->setMinimumContentsLength(4);
+    barLayout->addWidget(frameList_);
+    firstFrame_ = AddButton(bar, "FirstFrame", Icons::FirstFrame(), "First frame|");
+    prevFrame_ = AddButton(bar, "PrevFrameButton", Icons::PreviousFrame(), "Previous frame|");
+    nextFrame_ = AddButton(bar, "NextFrameButton", Icons::NextFrame(), "Next frame|");
+    lastFrame_ = AddButton(bar, "LastFrame", Icons::LastFrame(), "Last frame|");
+    runGif_ = AddButton(bar, "RunGif", Icons::Run(), "Run animation|");
+    stopGif_ = AddButton(bar, "StopGif", Icons::Stop(), "Stop animation|");
+    addButton_ = AddButton(bar, "AddButton", Icons::AddFrame(), "Add frame|Add frame to the end of project");
+    editButton_ = AddButton(bar, "EditButton", Icons::EditFrame(), "Edit frame|");
+    delButton_ = AddButton(bar, "DelButton", Icons::DeleteFrame(), "Delete frame|Delete current frame");
+    optionButton_ = AddButton(bar, "OptionButton", Icons::FrameOption(), "Frame option|");
+    barLayout->addStretch();
+
+    for (QToolButton* toggle : {runGif_, stopGif_})
+        toggle->setCheckable(true);
+    auto* group = new QButtonGroup(this);
+    group->addButton(runGif_);
+    group->addButton(stopGif_);
+    stopGif_->setChecked(true);
+
+    scrollBox_ = new QScrollArea(page);
+    scrollBox_->setObjectName("ScrollBox1");
+    scrollBox_->setAlignment(Qt::AlignCenter);
+    auto* holder = new QWidget;
+    auto* holderLayout = new QVBoxLayout(holder);
+    frameImage_ = new QLabel(holder);
+    frameImage_->setObjectName("FrameImage");
+    previewImage_ = new QLabel(holder);
+    previewImage_->setObjectName("PreviewImage");
+    previewImage_->hide();
+    holderLayout->addWidget(frameImage_, 0, Qt::AlignCenter);
+    holderLayout->addWidget(previewImage_, 0, Qt::AlignCenter);
+    scrollBox_->setWidget(holder);
+    scrollBox_->setWidgetResizable(true);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(bar);
+    layout->addWidget(scrollBox_, 1);
+
+    auto guarded = [this](void (*command)(Project&)) {
+        return [this, command] { RunGuarded(project_.Ask(), [&] { command(project_); }); };
+    };
+    connect(nextFrame_, &QToolButton::clicked, this, guarded(&commands::NextFrame));
+    connect(prevFrame_, &QToolButton::clicked, this, guarded(&commands::PreviousFrame));
+    connect(firstFrame_, &QToolButton::clicked, this, [this] { project_.SetCurrentFrame(0); });
+    connect(lastFrame_, &QToolButton::clicked, this, [this] { project_.SetCurrentFrame(project_.FrameCount() - 1); });
+    connect(addButton_, &QToolButton::clicked, this, guarded(&commands::AddFrame));
+    connect(delButton_, &QToolButton::clicked, this, guarded(&commands::DeleteFrame));
+    connect(optionButton_, &QToolButton::clicked, this, guarded(&commands::FrameOption));
+    connect(runGif_, &QToolButton::clicked, this, &TGifPreview::RunGifClick);
+    connect(stopGif_, &QToolButton::clicked, this, &TGifPreview::StopGifClick);
+    connect(frameList_, &QComboBox::activated, this, &TGifPreview::FrameListChange);
+    return page;
+}
+
+QWidget* TGifPreview::BuildOptionsPage()
+{
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet2");
+    auto* layout = new QGridLayout(page);
+    auto check = [&](QCheckBox*& box, const char* name, const char* text, bool checked, int row, int column) {
+        box = new QCheckBox(text, page);
+        box->setObjectName(name);
+        box->setChecked(checked);
+        layout->addWidget(box, row, column);
+    };
+    check(cbLoop_, "CBLoop", "Loop", true, 0, 0);
+    check(cbStretch_, "CBStretch", "Stretch", false, 1, 0);
+    check(cbTile_, "CBTile", "Tile", false, 2, 0);
+    check(cbTransparent_, "CBTransparent", "Transparent", true, 3, 0);
+    check(cbDither_, "CBDither", "Dither", true, 0, 1);
+    check(cbAutoDither_, "CBAutoDither", "Auto dither", true, 1, 1);
+    check(cbThreaded_, "CBThreaded", "Threaded", false, 2, 1);
+    check(cbBuffered_, "CBBuffered", "Buffered", false, 3, 1);
+    layout->addWidget(new QLabel("Speed", page), 4, 0);
+    speedEdit_ = new QSpinBox(page);
+    speedEdit_->setObjectName("SpeedEdit");
+    speedEdit_->setRange(INT_MIN, INT_MAX);  // the edit has no limits; the image clamps
+    speedEdit_->setValue(100);
+    layout->addWidget(speedEdit_, 4, 1);
+    layout->setRowStretch(5, 1);
+    connect(speedEdit_, &QSpinBox::valueChanged, this, &TGifPreview::SpeedChange);
+    return page;
+}
+
+PlayChecks TGifPreview::Checks() const
+{
+    return {runGif_->isChecked(),     cbLoop_->isChecked(),     cbStretch_->isChecked(),
+            cbTile_->isChecked(),     cbTransparent_->isChecked(), cbDither_->isChecked(),
+            cbAutoDither_->isChecked(), cbThreaded_->isChecked(), cbBuffered_->isChecked()};
+}
+
+void TGifPreview::EnableProjectButtons(bool on)
+{
+    for (QToolButton* button :
+         {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_, optionButton_})
+        button->setEnabled(on);
+    // Playback needs the animation painter and editing the document window:
+    // neither is in this version.
+    runGif_->setEnabled(false);
+    editButton_->setEnabled(false);
+}
+
+void TGifPreview::ApplyPlayOptions()
+{
+    TGIFImage* preview = project_.PreviewCopy();
+    if (!preview)
+        return;
+    const PlayChecks checks = Checks();
+    previewImage_->setScaledContents(checks.stretch || checks.tile);
+    preview->SetDrawOptions(DrawOptionsFor(checks));
+    previewImage_->update();
+}
+
+void TGifPreview::RefreshFrameView()
+{
+    if (!project_.Document())
+        return;
+    // SetCurrentFrame keeps the index within the frames.
+    const int current = project_.CurrentFrame();
+    if (!stopGif_->isEnabled())
+        return;
+    emit project_.progress(0, "Redering");
+    TGIFImage* preview = project_.PreviewCopy();
+    QImage picture;
+    if (preview && current < preview->Images().Count())
+        picture = RenderFrameImage(*preview->Images().SubImage(current));
+    frameImage_->setPixmap(QPixmap::fromImage(picture));
+    frameImage_->adjustSize();
+    emit project_.progress(0, "Ready");
+    emit project_.frameStatus(project_.FrameCount() > 0 ? Project::FrameStatusText(current, project_.FrameCount())
+                                                        : QString());
+}
+
+void TGifPreview::PressStopQuietly()
+{
+    const QSignalBlocker blocker(stopGif_);
+    stopGif_->setChecked(true);
+}
+
+void TGifPreview::FillFrameList()
+{
+    const QSignalBlocker blocker(frameList_);
+    frameList_->clear();
+    for (int i = 1; i <= project_.FrameCount(); ++i)
+        frameList_->addItem(QString::number(i));
+    SelectCurrentInList();
+}
+
+void TGifPreview::SelectCurrentInList()
+{
+    const QSignalBlocker blocker(frameList_);
+    if (project_.CurrentFrame() < frameList_->count())
+        frameList_->setCurrentIndex(project_.CurrentFrame());
+}
+
+void TGifPreview::ShowStill()
+{
+    previewImage_->hide();
+    frameImage_->show();
+}
+
+void TGifPreview::RunGifClick()
+{
+    previewImage_->show();
+    frameImage_->hide();
+    ApplyPlayOptions();
+}
+
+void TGifPreview::StopGifClick()
+{
+    ShowStill();
+    ApplyPlayOptions();
+    RefreshFrameView();
+}
+
+void TGifPreview::FrameListChange(int row)
+{
+    bool ok = false;
+    const int number = frameList_->itemText(row).toInt(&ok);
+    if (ok)
+        project_.SetCurrentFrame(number - 1);
+}
+
+void TGifPreview::SpeedChange(int value)
+{
+    GIFImageDefaults().animationSpeed = value;
+    if (TGIFImage* preview = project_.PreviewCopy())
+        preview->SetAnimationSpeed(value);
+}
+
+} // namespace animora

@@ -1,0 +1,117 @@
+#include "app/Project.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QPalette>
+
+#include "app/Prompts.h"
+#include "gif/GIFException.h"
+#include "gif/GIFImage.h"
+
+namespace animora {
+
+namespace {
+
+TColor WindowColor()
+{
+    const QColor color = QApplication::palette().color(QPalette::Base);
+    return static_cast<TColor>(color.red()) | (static_cast<TColor>(color.green()) << 8) |
+           (static_cast<TColor>(color.blue()) << 16);
+}
+
+} // namespace
+
+Project::Project(Prompts& prompts, QString startDirectory, QObject* parent)
+    : QObject(parent), prompts_(prompts), startDirectory_(std::move(startDirectory)), caption_(kMainCaption)
+{
+}
+
+Project::~Project() = default;
+
+int Project::FrameCount() const
+{
+    return document_ ? document_->Images().Count() : 0;
+}
+
+void Project::SetCurrentFrame(int index)
+{
+    index = std::clamp(index, 0, std::max(FrameCount() - 1, 0));
+    currentFrame_ = index;
+    emit currentFrameChanged(index);
+}
+
+void Project::SetOpen(bool open)
+{
+    open_ = open;
+    emit openChanged(open);
+}
+
+void Project::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    emit captionChanged(caption);
+}
+
+TGIFImage& Project::NewDocument()
+{
+    document_ = std::make_unique<TGIFImage>();
+    document_->WarningHandler = [this](TPersistent&, int severity, const std::string& message) {
+        GifWarning(severity, message);
+    };
+    document_->OnProgress = [this](TPersistent&, TProgressStage stage, int percent, bool, const std::string& message) {
+        ShowProgress(stage, percent, message);
+    };
+    document_->SetBackdropColor(WindowColor());
+    return *document_;
+}
+
+void Project::DropDocument()
+{
+    document_.reset();
+}
+
+void Project::RefreshPreviewCopy(bool attachEvents)
+{
+    auto copy = std::make_unique<TGIFImage>();
+    if (document_)
+        copy->Assign(*document_);
+    if (attachEvents) {
+        copy->OnProgress = [this](TPersistent&, TProgressStage stage, int percent, bool, const std::string& message) {
+            ShowProgress(stage, percent, message);
+        };
+    }
+    preview_ = std::move(copy);
+    emit previewReplaced();
+}
+
+void Project::ShowProgress(TProgressStage stage, int percent, const std::string& message)
+{
+    if (stage == TProgressStage::psEnding)
+        emit progressEnded();
+    else
+        emit progress(percent, QString::fromStdString(message));
+}
+
+QString Project::WarningText(int severity, const QString& message)
+{
+    static const char* const kSeverityNames[] = {"Info", "Warning", "Error"};
+    const char* name = (severity >= 0 && severity < 3) ? kSeverityNames[severity] : "Error";
+    return QStringLiteral("GIF Message:\nSeverity: %1\nMessage:  %2").arg(QLatin1String(name), message);
+}
+
+void Project::GifWarning(int severity, const std::string& message)
+{
+    const PromptAnswer answer = prompts_.Message(WarningText(severity, QString::fromStdString(message)),
+                                                 QStringLiteral("Warning"), PromptIcon::Warning,
+                                                 PromptButtons::AbortIgnoreAll);
+    if (answer != PromptAnswer::Ignore)
+        throw GIFException(kGifFileAborted);
+}
+
+QString Project::FrameStatusText(int index, int count)
+{
+    return QStringLiteral(" Frame %1 of %2").arg(index + 1).arg(count);
+}
+
+} // namespace animora

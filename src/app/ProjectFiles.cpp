@@ -1,0 +1,85 @@
+#include "app/ProjectFiles.h"
+
+#include <QFileInfo>
+
+#include "app/FrameRendering.h"
+#include "gif/GIFImage.h"
+#include "platform/Errors.h"
+#include "platform/Stream.h"
+
+#include "formats/JPEGImage.h"
+#include "formats/Picture.h"
+#include "platform/GraphicKinds.h"
+
+namespace animora {
+
+QString UpperExtension(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.isEmpty() ? QString() : "." + suffix.toUpper();
+}
+
+void CheckProjectFileSupported(const QString& path)
+{
+    const QString extension = UpperExtension(path);
+    if (extension == ".AVI")
+        throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
+    if (extension != ".GIF")
+        PictureKindForExtension(QFileInfo(path).suffix().toStdString());  // raises for an unknown extension
+}
+
+void LoadProjectFile(TGIFImage& image, const QString& path)
+{
+    CheckProjectFileSupported(path);
+    if (UpperExtension(path) == ".GIF") {
+        image.LoadFromFile(path.toStdString());
+        return;
+    }
+    // Any other picture becomes a one-frame GIF; icons and metafiles keep
+    // their transparency through their masks.
+    TPicture picture;
+    picture.LoadFromFile(path.toStdString());
+    if (picture.HasMask())
+        image.Assign(TIcon(picture.Bitmap(), picture.Mask()));
+    else
+        image.Assign(picture.Bitmap());
+}
+
+SaveKind SaveKindFor(const QString& path)
+{
+    const QString extension = UpperExtension(path);
+    if (extension == ".BMP")
+        return SaveKind::Bitmap;
+    if (extension == ".JPG" || extension == ".JPEG")
+        return SaveKind::Jpeg;
+    if (extension == ".AVI")
+        return SaveKind::Avi;
+    return SaveKind::Gif;
+}
+
+void SaveAsGif(TGIFImage& image, const QString& path)
+{
+    image.SaveToFile(path.toStdString());
+}
+
+void SaveAsBitmap(const TGIFImage& image, const QString& path)
+{
+    const TBitmap bitmap = RenderImageBitmap(image);
+    if (bitmap.Empty())
+        throw EInvalidGraphicOperation("Cannot save an image without frames as a bitmap");
+    bitmap.SaveToFile(path.toStdString());
+}
+
+void SaveAsJpeg(const TGIFImage& image, const QString& path, const JpegSaveOptions& options)
+{
+    const TBitmap bitmap = RenderImageBitmap(image);
+    if (bitmap.Empty())
+        throw EInvalidGraphicOperation("Cannot save an image without frames as a JPEG");
+    TJPEGOptions jpeg;
+    jpeg.quality = options.quality;
+    jpeg.grayscale = options.grayscale;
+    jpeg.smoothing = options.smoothing ? DefaultSmoothingFactor : 0;
+    WriteFileAtomically(path.toStdString(), [&](TStream& stream) { EncodeJPEG(bitmap, jpeg, stream); });
+}
+
+} // namespace animora

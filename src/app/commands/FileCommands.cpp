@@ -1,0 +1,203 @@
+#include "app/commands/FileCommands.h"
+
+#include <QFileInfo>
+
+#include "app/BusyCursor.h"
+#include "app/FrameRendering.h"
+#include "app/Project.h"
+#include "app/ProjectFiles.h"
+#include "app/Prompts.h"
+#include "gif/GIFImage.h"
+#include "gif/SubImage.h"
+#include "platform/Errors.h"
+
+namespace animora::commands {
+
+namespace {
+
+constexpr uint8_t crOptimizedWindows = 8;
+
+QString ProjectCaption(const QString& path)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(kMainCaption), QFileInfo(path).fileName());
+}
+
+void ShowError(Project& project, const char* text)
+{
+    project.Ask().Message(QString::fromLatin1(text), QStringLiteral("Error!"), PromptIcon::Information,
+                          PromptButtons::Ok);
+}
+
+// A field of the create dialog: text that is not an integer counts as 0.
+int FieldValue(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+// The end of every open or create, also after a failed load: the preview
+// shows frame 0 of whatever the document image holds.
+void ShowNewProject(Project& project)
+{
+    emit project.frameStatus(QString());
+    project.SetCurrentFrame(0);
+    emit project.projectShown();
+    project.SetOpen(true);
+}
+
+} // namespace
+
+void CloseProject(Project& project)
+{
+    if (!project.FileName().isEmpty())
+        project.Recent().Add(project.FileName());
+    project.DropDocument();
+    project.SetCaption(QString::fromLatin1(kMainCaption));
+    emit project.projectCommandsEnabled(false);
+    project.SetOpen(false);
+}
+
+void OpenProject(Project& project, const QString& path)
+{
+    CheckProjectFileSupported(path);
+    // The full path is what the recent list keeps, so an entry still works
+    // when the editor is next started from another folder.
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    project.SetFileName(fullPath);
+
+    BusyCursor busy;
+    bool previewMade = false;
+    try {
+        CloseProject(project);
+        emit project.projectCommandsEnabled(true);
+        TGIFImage& document = project.NewDocument();
+        LoadProjectFile(document, fullPath);
+        project.RefreshPreviewCopy(true);
+        previewMade = true;
+        project.SetCaption(ProjectCaption(fullPath));
+    } catch (...) {
+        // The preview must not keep showing the previous project: it shows
+        // the frames read before the failure.
+        if (!previewMade)
+            project.RefreshPreviewCopy(true);
+        ShowNewProject(project);
+        throw;
+    }
+    ShowNewProject(project);
+}
+
+void Open(Project& project)
+{
+    emit project.stopRequested();
+    const auto path = project.Ask().OpenFileName({QString::fromLatin1(kOpenFilter), QString()});
+    if (path)
+        OpenProject(project, *path);
+}
+
+void OpenRecent(Project& project, const QString& path)
+{
+    emit project.stopRequested();
+    if (QFileInfo(path).isFile())
+        OpenProject(project, path);
+    else
+        ShowError(project, "File not found.");
+}
+
+void Create(Project& project)
+{
+    const auto fields = project.Ask().AskCreateGif();
+    if (!fields)
+        return;
+    const int count = FieldValue(fields->frameCount);
+    const int width = FieldValue(fields->frameWidth);
+    const int height = FieldValue(fields->frameHeight);
+    // A negative size is as meaningless as 0 and gets the same answer.
+    if (count <= 0 || width <= 0 || height <= 0) {
+        ShowError(project, "One of parameter = 0.");
+        return;
+    }
+
+    // Every frame holds its own pixels; a typing slip must not ask for more
+    // memory than a desktop has (the frames' own limits are per frame).
+    constexpr int64_t kMaxProjectPixels = int64_t{1} << 28;
+    if (int64_t{count} * width * height > kMaxProjectPixels)
+        throw EOutOfMemory("The new project would need too much memory: " + std::to_string(count) + " frames of " +
+                           std::to_string(width) + " x " + std::to_string(height) + " pixels");
+
+    BusyCursor busy;
+    CloseProject(project);
+    project.SetFileName(QString());
+    emit project.projectCommandsEnabled(true);
+    TGIFImage& document = project.NewDocument();
+    document.SetReductionMode(crOptimizedWindows);
+    project.SetCaption(QStringLiteral("%1: New Gif").arg(QLatin1String(kMainCaption)));
+    emit project.frameStatus(QString());
+    const TBitmap blank = BlankBitmap(width, height);
+    for (int i = 0; i < count; ++i)
+        document.Add(blank);  // each frame gets its own copy of the pixels
+    project.RefreshPreviewCopy(true);
+    ShowNewProject(project);
+    emit project.projectCommandsEnabled(true);
+}
+
+bool Save(Project& project)
+{
+    if (project.FileName().isEmpty()) {
+        const auto path = project.Ask().SaveFileName({QString::fromLatin1(kSaveFilter), QStringLiteral("gif")});
+        if (!path)
+            return false;
+        project.SetFileName(*path);
+    }
+    TGIFImage* image = project.PreviewCopy();
+    if (!image)
+        return false;
+    const QString& path = project.FileName();
+    switch (SaveKindFor(path)) {
+    case SaveKind::Bitmap: {
+        BusyCursor busy;
+        SaveAsBitmap(*image, path);
+        return true;
+    }
+    case SaveKind::Jpeg: {
+        const auto options = project.Ask().AskJpegOptions();
+        if (!options)
+            return false;
+        BusyCursor busy;
+        SaveAsJpeg(*image, path, *options);
+        return true;
+    }
+    case SaveKind::Avi:
+        throw EInvalidGraphicOperation("Saving as AVI video needs the video export, which this version lacks");
+    case SaveKind::Gif:
+        break;
+    }
+    BusyCursor busy;
+    SaveAsGif(*image, path);
+    return true;
+}
+
+void SaveAs(Project& project)
+{
+    const auto path = project.Ask().SaveFileName({QString::fromLatin1(kSaveFilter), QStringLiteral("gif")});
+    if (!path)
+        return;
+    project.SetFileName(*path);
+    project.SetCaption(ProjectCaption(*path));
+    Save(project);
+}
+
+bool ConfirmClose(Project& project)
+{
+    if (!project.IsOpen())
+        return true;
+    const PromptAnswer answer = project.Ask().Message(QStringLiteral("Save changes?"), QStringLiteral("Confirm"),
+                                                      PromptIcon::Question, PromptButtons::YesNoCancel);
+    if (answer == PromptAnswer::Cancel)
+        return false;
+    if (answer == PromptAnswer::Yes)
+        Save(project);
+    return true;
+}
+
+} // namespace animora::commands

@@ -1,0 +1,26 @@
+#pragma once
+// The Frame menu's frame list commands and the preview's frame stepping.
+namespace animora {
+
+class Project;
+
+namespace commands {
+
+// A new last frame: a copy of the last frame's picture, or a blank 10 x 10
+// frame when there is none. It becomes the current frame.
+void AddFrame(Project& project);
+// Deletes the current frame after "Are you sure ...", then steps to the next.
+void DeleteFrame(Project& project);
+
+// Frame option: cuts or extends the current frame's picture in the preview
+// copy to the size asked for. The document image is not changed; the next
+// refresh of the preview copy discards the change.
+void FrameOption(Project& project);
+
+// One frame on, wrapping to the first after the last.
+void NextFrame(Project& project);
+// One frame back, wrapping to the last before the first.
+void PreviousFrame(Project& project);
+
+} // namespace commands
+} // namespace animora

@@ -9,6 +9,7 @@
 #include "formats/Metafile.h"
 #include "formats/MetafilePlayers.h"
 #include "formats/Picture.h"
+#include "platform/Canvas.h"
 
 using namespace animora;
 using namespace animora::test;
@@ -369,6 +370,28 @@ TEST(Metafile, AnsiTextUsesTheWesternCodePage)
 {
     const uint8_t bytes[] = {'A', 0x80, 0x93, 0x94, 0x81, 0xE9, 0x96};
     EXPECT_EQ(AnsiText(bytes, sizeof bytes), QString::fromUtf8("A\u20AC\u201C\u201D\u0081\u00E9\u2013"));
+}
+
+// The picture's graphic plays the records again at the size it is drawn, over
+// what the canvas holds: a 100 x 100 file drawn at 50,50-250,250 paints its
+// red square scaled and leaves the green around it alone.
+TEST(Wmf, GraphicPlaysAtAnySizeOverTheCanvas)
+{
+    WmfBuilder wmf;
+    wmf.Record(0x020B, {0, 0}).Record(0x020C, {100, 100});
+    wmf.Record(0x02FA, {5, 0, 0, 0, 0}).Record(0x012D, {0});
+    SolidBrush(wmf, kRed).Record(0x012D, {1});
+    wmf.Record(0x041B, {60, 60, 20, 20});  // rectangle 20,20-60,60
+    const TPicture picture = Load(wmf.Placeable(0, 0, 100, 100, 96), PictureKind::pkMetafile);
+    ASSERT_EQ(picture.Graphic()->ClassName(), "TMetafile");
+    TBitmap target(300, 300, PixelFormat::pf24bit);
+    TCanvas canvas(target);
+    canvas.FillRect({0, 0, 300, 300}, MakeColor(0, 255, 0));
+    picture.Graphic()->Draw(canvas, {50, 50, 250, 250});
+    for (const Probe& p : std::vector<Probe>{{100, 100, kRed, false}, {160, 160, kRed, false},
+                                             {80, 80, kGreen, false}, {200, 200, kGreen, false},
+                                             {20, 20, kGreen, false}, {280, 150, kGreen, false}})
+        EXPECT_EQ(PixelRgb(target, p.x, p.y), p.rgb) << p.x << "," << p.y;
 }
 
 } // namespace

@@ -12,53 +12,13 @@
 #include "gif/GIFImage.h"
 #include "gif/GifBytes.h"
 #include "gif/SubImage.h"
+#include "support/GiflibFrame.h"
 #include "support/PainterPictures.h"
 #include "support/ReferenceComposition.h"
 #include "support/TestData.h"
 
 namespace animora {
 namespace {
-
-struct TMemoryInput {
-    const std::vector<uint8_t>* bytes;
-    size_t position;
-};
-
-int ReadFromMemory(GifFileType* file, GifByteType* buffer, int count)
-{
-    auto* input = static_cast<TMemoryInput*>(file->UserData);
-    const size_t n = std::min(static_cast<size_t>(count), input->bytes->size() - input->position);
-    std::memcpy(buffer, input->bytes->data() + input->position, n);
-    input->position += n;
-    return static_cast<int>(n);
-}
-
-// giflib reads the file and finds our frames' pixels in it.
-void ExpectGiflibReads(TGIFImage& image, const std::vector<uint8_t>& bytes, const std::string& what)
-{
-    TMemoryInput input{&bytes, 0};
-    int error = 0;
-    GifFileType* file = DGifOpen(&input, ReadFromMemory, &error);
-    ASSERT_NE(file, nullptr) << what;
-    const bool slurped = DGifSlurp(file) == GIF_OK;
-    std::vector<std::vector<uint8_t>> decoded;
-    for (int i = 0; slurped && i < file->ImageCount; ++i) {
-        const SavedImage& frame = file->SavedImages[i];
-        decoded.emplace_back(frame.RasterBits,
-                             frame.RasterBits + size_t(frame.ImageDesc.Width) * size_t(frame.ImageDesc.Height));
-    }
-    DGifCloseFile(file, &error);
-    ASSERT_TRUE(slurped) << what;
-    std::vector<std::vector<uint8_t>> ours;
-    for (int i = 0; i < image.Images().Count(); ++i) {
-        const TGIFSubImage& frame = *image.Images().SubImage(i);
-        if (!frame.IsEmpty())
-            ours.emplace_back(frame.Data(), frame.Data() + frame.DataSize());
-    }
-    ASSERT_EQ(decoded.size(), ours.size()) << what;
-    for (size_t i = 0; i < ours.size(); ++i)
-        EXPECT_TRUE(decoded[i] == ours[i]) << what << ": frame " << i;
-}
 
 // giflib 5.2 misreads an extension block without data sub-blocks, which is
 // how a comment whose only line is a NUL byte is written.
@@ -120,7 +80,7 @@ protected:
         ASSERT_NO_THROW(test::LoadBytes(reloaded, saved)) << what;
         EXPECT_EQ(test::ComposedPictures(reloaded), expected_) << what << " (saved and loaded)";
         if (!GiflibMisreads(GetParam()))
-            ExpectGiflibReads(image, saved, what);
+            test::ExpectGiflibReadsTheSame(image, saved, what);
     }
 
     std::vector<uint8_t> bytes_;

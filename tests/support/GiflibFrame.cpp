@@ -1,9 +1,13 @@
 #include "support/GiflibFrame.h"
 
 #include <gif_lib.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+
+#include "gif/GIFImage.h"
+#include "gif/SubImage.h"
 
 namespace animora::test {
 
@@ -67,6 +71,43 @@ std::optional<std::vector<uint8_t>> DecodeWithGiflib(const std::vector<uint8_t>&
     }
     DGifCloseFile(file, &error);
     return result;
+}
+
+std::vector<std::vector<uint8_t>> DecodeAllWithGiflib(const std::vector<uint8_t>& gifFile, std::string& error)
+{
+    TMemoryInput input{&gifFile, 0};
+    int code = 0;
+    GifFileType* file = DGifOpen(&input, ReadFromMemory, &code);
+    std::vector<std::vector<uint8_t>> frames;
+    if (!file) {
+        error = GifErrorString(code);
+        return frames;
+    }
+    if (DGifSlurp(file) != GIF_OK)
+        error = GifErrorString(file->Error);
+    for (int i = 0; error.empty() && i < file->ImageCount; ++i) {
+        const SavedImage& image = file->SavedImages[i];
+        const size_t count = static_cast<size_t>(image.ImageDesc.Width) * static_cast<size_t>(image.ImageDesc.Height);
+        frames.emplace_back(image.RasterBits, image.RasterBits + count);
+    }
+    DGifCloseFile(file, &code);
+    return frames;
+}
+
+void ExpectGiflibReadsTheSame(const TGIFImage& image, const std::vector<uint8_t>& gifFile, const std::string& what)
+{
+    std::string error;
+    const auto decoded = DecodeAllWithGiflib(gifFile, error);
+    ASSERT_TRUE(error.empty()) << what << ": giflib: " << error;
+    std::vector<const TGIFSubImage*> frames;
+    for (int i = 0; i < image.Images().Count(); ++i)
+        if (!image.Images().SubImage(i)->IsEmpty())
+            frames.push_back(image.Images().SubImage(i));
+    ASSERT_EQ(decoded.size(), frames.size()) << what;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const std::vector<uint8_t> ours(frames[i]->Data(), frames[i]->Data() + frames[i]->DataSize());
+        EXPECT_TRUE(decoded[i] == ours) << what << " frame " << i;
+    }
 }
 
 } // namespace animora::test

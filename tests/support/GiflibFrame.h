@@ -3,6 +3,7 @@
 // with giflib, the independent decoder the tests compare against.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace animora::test {
@@ -16,4 +17,17 @@ std::vector<uint8_t> WrapFrameInGIF(const std::vector<uint8_t>& imageData, int w
 // file (de-interlaced), or nothing when giflib refuses it.
 std::optional<std::vector<uint8_t>> DecodeWithGiflib(const std::vector<uint8_t>& gifFile);
 
+// The colour indices of every image of a GIF file as giflib decodes it (rows
+// in natural order); on failure `error` holds giflib's reason.
+std::vector<std::vector<uint8_t>> DecodeAllWithGiflib(const std::vector<uint8_t>& gifFile, std::string& error);
+
 } // namespace animora::test
+
+namespace animora {
+class TGIFImage;
+namespace test {
+// giflib reads `gifFile` (the saved bytes of `image`) and finds exactly the
+// pixels of the image's non-empty frames in it.
+void ExpectGiflibReadsTheSame(const TGIFImage& image, const std::vector<uint8_t>& gifFile, const std::string& what);
+} // namespace test
+} // namespace animora

@@ -21,6 +21,7 @@
 #include "app/commands/FrameCommands.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
+#include "platform/Canvas.h"
 
 namespace animora {
 
@@ -60,6 +61,10 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), p
     EnableProjectButtons(false);
 
     connect(&project_, &Project::previewReplaced, this, [this] {
+        // The old copy stopped its painters as it went; play the new one.
+        playing_ = nullptr;
+        if (runGif_->isChecked())
+            StartPlaying();
         FillFrameList();
         RefreshFrameView();
     });
@@ -75,6 +80,11 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), p
     });
     connect(&project_, &Project::projectCommandsEnabled, this, &TGifPreview::EnableProjectButtons);
     connect(&project_, &Project::stopRequested, this, &TGifPreview::PressStopQuietly);
+}
+
+TGifPreview::~TGifPreview()
+{
+    StopPlaying();
 }
 
 QToolButton* TGifPreview::AddButton(QWidget* bar, const char* name, const QIcon& icon, const char* hint)
@@ -200,9 +210,8 @@ void TGifPreview::EnableProjectButtons(bool on)
     for (QToolButton* button :
          {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_, optionButton_})
         button->setEnabled(on);
-    // Playback needs the animation painter and editing the document window:
-    // neither is in this version.
-    runGif_->setEnabled(false);
+    runGif_->setEnabled(on);
+    // Editing needs the document window, which is not in this version.
     editButton_->setEnabled(false);
 }
 
@@ -213,8 +222,60 @@ void TGifPreview::ApplyPlayOptions()
         return;
     const PlayChecks checks = Checks();
     previewImage_->setScaledContents(checks.stretch || checks.tile);
+    StopPlaying();
     preview->SetDrawOptions(DrawOptionsFor(checks));
+    if (checks.running)
+        StartPlaying();
     previewImage_->update();
+}
+
+// The painter plays on its own thread whatever the Threaded box says: a
+// synchronous painter would keep the event loop, and so the Stop button,
+// waiting until a looping animation ended. Frames go straight onto the
+// window's bitmap, which the canvas change notification puts on screen.
+void TGifPreview::StartPlaying()
+{
+    StopPlaying();
+    TGIFImage* preview = project_.PreviewCopy();
+    if (!preview || preview->GetEmpty() || preview->GetWidth() <= 0 || preview->GetHeight() <= 0)
+        return;
+    const int width = preview->GetWidth();
+    const int height = preview->GetHeight();
+    playBitmap_ = std::make_unique<TBitmap>(width, height);
+    playCanvas_ = std::make_unique<TCanvas>(*playBitmap_);
+    playCanvas_->OnChange = [this] { ShowPlayBitmap(); };
+    framesPlayed_ = 0;
+    // Painters run their events on the GUI thread (the dispatcher hands them over).
+    preview->OnAfterFrame = [this](TGIFPainter& painter) {
+        ++framesPlayed_;
+        const int count = project_.FrameCount();
+        if (count > 0 && painter.ActiveFrame() >= 0)
+            emit project_.frameStatus(Project::FrameStatusText(painter.ActiveFrame() % count, count));
+    };
+    preview->SetDrawOptions(preview->DrawOptions() | drThreaded | drUnbuffered);
+    playing_ = preview;
+    preview->Draw(*playCanvas_, Bounds(0, 0, width, height));
+    ShowPlayBitmap();
+}
+
+// Joins the painters before the bitmap they paint on goes.
+void TGifPreview::StopPlaying()
+{
+    if (playing_) {
+        playing_->StopAnimation();
+        playing_->OnAfterFrame = nullptr;
+        playing_ = nullptr;
+    }
+    playCanvas_.reset();
+    playBitmap_.reset();
+}
+
+void TGifPreview::ShowPlayBitmap()
+{
+    if (!playBitmap_)
+        return;
+    previewImage_->setPixmap(QPixmap::fromImage(ImageFromBitmap(*playBitmap_)));
+    previewImage_->adjustSize();
 }
 
 void TGifPreview::RefreshFrameView()
@@ -239,8 +300,10 @@ void TGifPreview::RefreshFrameView()
 
 void TGifPreview::PressStopQuietly()
 {
+    StopPlaying();
     const QSignalBlocker blocker(stopGif_);
     stopGif_->setChecked(true);
+    ShowStill();
 }
 
 void TGifPreview::FillFrameList()

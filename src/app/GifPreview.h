@@ -1,9 +1,10 @@
 #pragma once
 // The preview window: the current frame of the preview copy as a still
 // picture, frame stepping, the play options, and the add, delete and option
-// buttons. Playback needs the animation painter, which the engine does not
-// have yet: "Run animation" stays disabled until it does.
+// buttons. "Run animation" plays the preview copy through a threaded
+// painter onto a bitmap that the window shows.
 #include <cstdint>
+#include <memory>
 
 #include <QWidget>
 
@@ -18,6 +19,9 @@ class QToolButton;
 namespace animora {
 
 class Project;
+class TBitmap;
+class TCanvas;
+class TGIFImage;
 
 // The play options as the check boxes of the "Play Option" page hold them.
 struct PlayChecks {
@@ -39,6 +43,8 @@ class TGifPreview : public QWidget {
     Q_OBJECT
 public:
     explicit TGifPreview(Project& project, QWidget* parent = nullptr);
+    // Stops a painter still playing onto the window's bitmap.
+    ~TGifPreview() override;
 
     // The buttons a project enables (stop, run, step, edit, delete, add, option).
     void EnableProjectButtons(bool on);
@@ -49,6 +55,10 @@ public:
 
     PlayChecks Checks() const;
 
+    bool IsPlaying() const { return playing_ != nullptr; }
+    // Frames the painter has shown since play last started.
+    int FramesPlayed() const { return framesPlayed_; }
+
 private:
     QWidget* BuildFramePage();
     QWidget* BuildOptionsPage();
@@ -57,6 +67,10 @@ private:
     void FillFrameList();
     void SelectCurrentInList();
     void ShowStill();
+
+    void StartPlaying();
+    void StopPlaying();
+    void ShowPlayBitmap();
 
     void RunGifClick();
     void StopGifClick();
@@ -88,6 +102,12 @@ private:
     QCheckBox* cbThreaded_;
     QCheckBox* cbBuffered_;
     QSpinBox* speedEdit_;
+
+    // What the painter draws on while the animation runs.
+    std::unique_ptr<TBitmap> playBitmap_;
+    std::unique_ptr<TCanvas> playCanvas_;
+    TGIFImage* playing_ = nullptr;
+    int framesPlayed_ = 0;
 };
 
 } // namespace animora

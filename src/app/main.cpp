@@ -5,6 +5,7 @@
 #include "app/AnimoraApplication.h"
 #include "app/Giffer.h"
 #include "app/Project.h"
+#include "app/QtGuiDispatcher.h"
 #include "app/QtPrompts.h"
 #include "app/dialogs/LoadForm.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
 {
     using namespace animora;
     AnimoraApplication application(argc, argv);
+    InstallQtGuiDispatcher();  // painter threads paint through the event loop
     auto splash = std::make_unique<TLoadForm>();
     splash->show();
     splash->repaint();

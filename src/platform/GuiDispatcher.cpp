@@ -19,6 +19,7 @@ void TQueuedGuiDispatcher::Synchronize(const std::function<void()>& work)
             return;
         queue_.push_back(&request);
         arrived_.notify_all();
+        RequestQueued();
         finished_.wait(lock, [&] { return request.done; });
     }
     if (request.error)

@@ -61,6 +61,11 @@ public:
     // Requests waiting for the GUI thread.
     size_t Pending() const;
 
+protected:
+    // A worker has queued a request (called under the queue's lock): a
+    // toolkit's dispatcher wakes its GUI thread here to run CheckSynchronize.
+    virtual void RequestQueued() {}
+
 private:
     struct Request {
         const std::function<void()>* work;

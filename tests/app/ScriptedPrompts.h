@@ -72,11 +72,11 @@ private:
     template <typename T>
     static T Next(std::deque<T>& queue, T fallback)
     {
-        if (queue.empty())
-            return fallback;
-        T value = queue.front();
-        queue.pop_front();
-        return value;
+        if (!queue.empty()) {
+            fallback = std::move(queue.front());
+            queue.pop_front();
+        }
+        return fallback;
     }
 };
 

@@ -52,6 +52,8 @@ void CloseProject(Project& project)
 {
     if (!project.FileName().isEmpty())
         project.Recent().Add(project.FileName());
+    // A playing preview stops before the project it shows goes.
+    emit project.stopRequested();
     project.DropDocument();
     project.SetCaption(QString::fromLatin1(kMainCaption));
     emit project.projectCommandsEnabled(false);

@@ -54,6 +54,7 @@ void FrameOption(Project& project)
     TBitmap* picture = frame.RenderedBitmap();
     if (!picture)
         return;
+    emit project.stopRequested();  // no painter may read the frame while it changes
     picture->SetWidth(size->width());
     picture->SetHeight(size->height());
     project.SetCurrentFrame(current);  // shows the frame again

@@ -69,15 +69,20 @@ public:
     }
 
 private:
+    // GCC 12 reports moving an engaged std::optional<QString> out of the queue
+    // as "may be used uninitialized" at some optimisation levels; it is not.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
     template <typename T>
     static T Next(std::deque<T>& queue, T fallback)
     {
-        if (!queue.empty()) {
-            fallback = std::move(queue.front());
-            queue.pop_front();
-        }
-        return fallback;
+        if (queue.empty())
+            return fallback;
+        T next = std::move(queue.front());
+        queue.pop_front();
+        return next;
     }
+#pragma GCC diagnostic pop
 };
 
 } // namespace animora::test

@@ -37,16 +37,6 @@ std::string StepNames(uint8_t steps)
     return names.empty() ? "nothing" : names;
 }
 
-std::vector<std::filesystem::path> AllGIFs()
-{
-    std::vector<std::filesystem::path> files;
-    for (const char* folder : {"corpus", "gif-suite"}) {
-        const auto found = test::FilesIn(folder, ".gif");
-        files.insert(files.end(), found.begin(), found.end());
-    }
-    return files;
-}
-
 class OptimizeKeepsThePicture : public ::testing::TestWithParam<std::filesystem::path> {
 protected:
     void SetUp() override
@@ -131,13 +121,8 @@ TEST_P(OptimizeKeepsThePicture, AsThePainterComposesIt)
     EXPECT_EQ(test::PainterPictures(merged), expected) << "merged maps";
 }
 
-INSTANTIATE_TEST_SUITE_P(TestData, OptimizeKeepsThePicture, ::testing::ValuesIn(AllGIFs()), [](const auto& info) {
-    std::string name = info.param.stem().string();
-    for (char& c : name)
-        if (!isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(TestData, OptimizeKeepsThePicture, ::testing::ValuesIn(test::AllTestGIFs()),
+                         [](const auto& info) { return test::TestNameFor(info.param); });
 
 } // namespace
 } // namespace animora

@@ -55,16 +55,6 @@ void ExpectSameTree(TGIFImage& expected, TGIFImage& actual, const std::string& w
     }
 }
 
-std::vector<std::filesystem::path> AllGIFs()
-{
-    std::vector<std::filesystem::path> files;
-    for (const char* folder : {"corpus", "gif-suite"}) {
-        const auto found = test::FilesIn(folder, ".gif");
-        files.insert(files.end(), found.begin(), found.end());
-    }
-    return files;
-}
-
 // Files whose round trip ends differently by design.
 const std::map<std::string, const char*> kSaveRefused = {
     // Pixels at or above the colour table's size cannot be written.
@@ -111,13 +101,8 @@ TEST_P(RoundTrip, SavesTheSameTreeThatGiflibReads)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TestData, RoundTrip, ::testing::ValuesIn(AllGIFs()), [](const auto& info) {
-    std::string name = info.param.stem().string();
-    for (char& c : name)
-        if (!isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(TestData, RoundTrip, ::testing::ValuesIn(test::AllTestGIFs()),
+                         [](const auto& info) { return test::TestNameFor(info.param); });
 
 } // namespace
 } // namespace animora

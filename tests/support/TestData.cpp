@@ -1,6 +1,7 @@
 #include "support/TestData.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -17,6 +18,25 @@ std::vector<std::filesystem::path> FilesIn(const std::string& folder, const std:
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::vector<std::filesystem::path> AllTestGIFs()
+{
+    std::vector<std::filesystem::path> files;
+    for (const char* folder : {"corpus", "gif-suite"}) {
+        const auto found = FilesIn(folder, ".gif");
+        files.insert(files.end(), found.begin(), found.end());
+    }
+    return files;
+}
+
+std::string TestNameFor(const std::filesystem::path& path)
+{
+    std::string name = path.stem().string();
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)

@@ -14,6 +14,12 @@ inline std::filesystem::path TestDataDir() { return ANIMORA_TESTDATA_DIR; }
 // dot, lower case) is the one given, sorted by name.
 std::vector<std::filesystem::path> FilesIn(const std::string& folder, const std::string& extension);
 
+// Every GIF of the real-file folders: the corpus and the conformance suite.
+std::vector<std::filesystem::path> AllTestGIFs();
+
+// A file's stem with every character a test name cannot hold replaced by '_'.
+std::string TestNameFor(const std::filesystem::path& path);
+
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path);
 std::string ReadFileText(const std::filesystem::path& path);
 

@@ -17,11 +17,13 @@
 #include "app/CommandGuard.h"
 #include "app/FrameRendering.h"
 #include "app/Icons.h"
+#include "app/PreviewImage.h"
+#include "app/Prompts.h"
 #include "app/Project.h"
 #include "app/commands/FrameCommands.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
-#include "platform/Canvas.h"
+#include "gif/Painter.h"
 
 namespace animora {
 
@@ -46,7 +48,8 @@ uint16_t DrawOptionsFor(const PlayChecks& c)
     return options;
 }
 
-TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), project_(project)
+TGifPreview::TGifPreview(Project& project, QWidget* parent)
+    : QWidget(parent), project_(project), appliedOptions_(DrawOptionsFor(PlayChecks{}))
 {
     setObjectName("GifPreview");
     setWindowTitle("Preview");
@@ -61,10 +64,7 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), p
     EnableProjectButtons(false);
 
     connect(&project_, &Project::previewReplaced, this, [this] {
-        // The old copy stopped its painters as it went; play the new one.
-        playing_ = nullptr;
-        if (runGif_->isChecked())
-            StartPlaying();
+        TakePreviewCopy();
         FillFrameList();
         RefreshFrameView();
     });
@@ -80,11 +80,17 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent) : QWidget(parent), p
     });
     connect(&project_, &Project::projectCommandsEnabled, this, &TGifPreview::EnableProjectButtons);
     connect(&project_, &Project::stopRequested, this, &TGifPreview::PressStopQuietly);
+    connect(&project_, &Project::stepping, this, &TGifPreview::StopBeforeStepping);
+    connect(previewImage_, &TPreviewImage::drawFailed, this, [this](const QString& message) {
+        project_.Ask().ShowError(message);
+    });
 }
 
 TGifPreview::~TGifPreview()
 {
-    StopPlaying();
+    // The copy may outlive this window; its painters must not call back.
+    if (TGIFImage* copy = project_.PreviewCopy())
+        copy->OnAfterFrame = nullptr;
 }
 
 QToolButton* TGifPreview::AddButton(QWidget* bar, const char* name, const QIcon& icon, const char* hint)
@@ -139,11 +145,11 @@ QWidget* TGifPreview::BuildFramePage()
     auto* holderLayout = new QVBoxLayout(holder);
     frameImage_ = new QLabel(holder);
     frameImage_->setObjectName("FrameImage");
-    previewImage_ = new QLabel(holder);
-    previewImage_->setObjectName("PreviewImage");
+    previewImage_ = new TPreviewImage(holder);
     previewImage_->hide();
     holderLayout->addWidget(frameImage_, 0, Qt::AlignCenter);
     holderLayout->addWidget(previewImage_, 0, Qt::AlignCenter);
+    pictureHolder_ = holder;
     scrollBox_->setWidget(holder);
     scrollBox_->setWidgetResizable(true);
 
@@ -157,8 +163,8 @@ QWidget* TGifPreview::BuildFramePage()
     };
     connect(nextFrame_, &QToolButton::clicked, this, guarded(&commands::NextFrame));
     connect(prevFrame_, &QToolButton::clicked, this, guarded(&commands::PreviousFrame));
-    connect(firstFrame_, &QToolButton::clicked, this, [this] { project_.SetCurrentFrame(0); });
-    connect(lastFrame_, &QToolButton::clicked, this, [this] { project_.SetCurrentFrame(project_.FrameCount() - 1); });
+    connect(firstFrame_, &QToolButton::clicked, this, guarded(&commands::FirstFrame));
+    connect(lastFrame_, &QToolButton::clicked, this, guarded(&commands::LastFrame));
     connect(addButton_, &QToolButton::clicked, this, guarded(&commands::AddFrame));
     connect(delButton_, &QToolButton::clicked, this, guarded(&commands::DeleteFrame));
     connect(optionButton_, &QToolButton::clicked, this, guarded(&commands::FrameOption));
@@ -215,67 +221,47 @@ void TGifPreview::EnableProjectButtons(bool on)
     editButton_->setEnabled(false);
 }
 
+bool TGifPreview::IsPlaying() const
+{
+    const TGIFImage* copy = previewImage_->Picture();
+    return copy && const_cast<TGIFImage*>(copy)->DefaultPainter() != nullptr;
+}
+
 void TGifPreview::ApplyPlayOptions()
 {
     TGIFImage* preview = project_.PreviewCopy();
     if (!preview)
         return;
     const PlayChecks checks = Checks();
-    previewImage_->setScaledContents(checks.stretch || checks.tile);
-    StopPlaying();
-    preview->SetDrawOptions(DrawOptionsFor(checks));
-    if (checks.running)
-        StartPlaying();
-    previewImage_->update();
+    FitPictureToOptions(checks);
+    preview->StopAnimation();
+    appliedOptions_ = DrawOptionsFor(checks);
+    preview->SetDrawOptions(appliedOptions_);
+    previewImage_->Restart();
 }
 
-// The painter plays on its own thread whatever the Threaded box says: a
-// synchronous painter would keep the event loop, and so the Stop button,
-// waiting until a looping animation ended. Frames go straight onto the
-// window's bitmap, which the canvas change notification puts on screen.
-void TGifPreview::StartPlaying()
+// Stretch draws the animation into the whole scroll box. Tile fills it too,
+// so that the tiles can be seen; otherwise the picture keeps its own size.
+void TGifPreview::FitPictureToOptions(const PlayChecks& checks)
 {
-    StopPlaying();
-    TGIFImage* preview = project_.PreviewCopy();
-    if (!preview || preview->GetEmpty() || preview->GetWidth() <= 0 || preview->GetHeight() <= 0)
-        return;
-    const int width = preview->GetWidth();
-    const int height = preview->GetHeight();
-    playBitmap_ = std::make_unique<TBitmap>(width, height);
-    playCanvas_ = std::make_unique<TCanvas>(*playBitmap_);
-    playCanvas_->OnChange = [this] { ShowPlayBitmap(); };
-    framesPlayed_ = 0;
-    // Painters run their events on the GUI thread (the dispatcher hands them over).
-    preview->OnAfterFrame = [this](TGIFPainter& painter) {
-        ++framesPlayed_;
-        const int count = project_.FrameCount();
-        if (count > 0 && painter.ActiveFrame() >= 0)
-            emit project_.frameStatus(Project::FrameStatusText(painter.ActiveFrame() % count, count));
-    };
-    preview->SetDrawOptions(preview->DrawOptions() | drThreaded | drUnbuffered);
-    playing_ = preview;
-    preview->Draw(*playCanvas_, Bounds(0, 0, width, height));
-    ShowPlayBitmap();
+    const bool fill = checks.stretch || checks.tile;
+    previewImage_->SetStretch(fill);
+    pictureHolder_->layout()->setAlignment(previewImage_, fill ? Qt::Alignment() : Qt::AlignCenter);
 }
 
-// Joins the painters before the bitmap they paint on goes.
-void TGifPreview::StopPlaying()
+void TGifPreview::TakePreviewCopy()
 {
-    if (playing_) {
-        playing_->StopAnimation();
-        playing_->OnAfterFrame = nullptr;
-        playing_ = nullptr;
+    const std::shared_ptr<TGIFImage>& copy = project_.PreviewShared();
+    if (copy) {
+        copy->SetDrawOptions(appliedOptions_);
+        copy->OnAfterFrame = [this](TGIFPainter&) { ++framesPlayed_; };
     }
-    playCanvas_.reset();
-    playBitmap_.reset();
+    previewImage_->SetPicture(copy);
 }
 
-void TGifPreview::ShowPlayBitmap()
+void TGifPreview::ResumePlaying()
 {
-    if (!playBitmap_)
-        return;
-    previewImage_->setPixmap(QPixmap::fromImage(ImageFromBitmap(*playBitmap_)));
-    previewImage_->adjustSize();
+    previewImage_->Invalidate();
 }
 
 void TGifPreview::RefreshFrameView()
@@ -300,10 +286,20 @@ void TGifPreview::RefreshFrameView()
 
 void TGifPreview::PressStopQuietly()
 {
-    StopPlaying();
+    if (TGIFImage* copy = previewImage_->Picture())
+        copy->StopAnimation();
     const QSignalBlocker blocker(stopGif_);
     stopGif_->setChecked(true);
     ShowStill();
+}
+
+void TGifPreview::StopBeforeStepping()
+{
+    if (runGif_->isChecked()) {
+        stopGif_->setChecked(true);
+        StopGifClick();
+    }
+    previewImage_->hide();
 }
 
 void TGifPreview::FillFrameList()

@@ -1,8 +1,8 @@
 #pragma once
 // The preview window: the current frame of the preview copy as a still
 // picture, frame stepping, the play options, and the add, delete and option
-// buttons. "Run animation" plays the preview copy through a threaded
-// painter onto a bitmap that the window shows.
+// buttons. "Run animation" shows the picture control, which plays the
+// preview copy with the options of the "Play Option" page.
 #include <cstdint>
 #include <memory>
 
@@ -19,9 +19,8 @@ class QToolButton;
 namespace animora {
 
 class Project;
-class TBitmap;
-class TCanvas;
 class TGIFImage;
+class TPreviewImage;
 
 // The play options as the check boxes of the "Play Option" page hold them.
 struct PlayChecks {
@@ -43,7 +42,6 @@ class TGifPreview : public QWidget {
     Q_OBJECT
 public:
     explicit TGifPreview(Project& project, QWidget* parent = nullptr);
-    // Stops a painter still playing onto the window's bitmap.
     ~TGifPreview() override;
 
     // The buttons a project enables (stop, run, step, edit, delete, add, option).
@@ -55,9 +53,14 @@ public:
 
     PlayChecks Checks() const;
 
-    bool IsPlaying() const { return playing_ != nullptr; }
-    // Frames the painter has shown since play last started.
+    // The animation runs: the run button is down and the picture shown.
+    bool IsPlaying() const;
+    // Frames painters have shown since the window was made.
     int FramesPlayed() const { return framesPlayed_; }
+    TPreviewImage* PreviewImage() const { return previewImage_; }
+    // Draws the animation again after its painters were stopped from
+    // outside (a close of the main window that was cancelled).
+    void ResumePlaying();
 
 private:
     QWidget* BuildFramePage();
@@ -68,12 +71,17 @@ private:
     void SelectCurrentInList();
     void ShowStill();
 
-    void StartPlaying();
-    void StopPlaying();
-    void ShowPlayBitmap();
+    // The picture control takes the new preview copy with the options last
+    // applied; frames it plays are counted.
+    void TakePreviewCopy();
+    void FitPictureToOptions(const PlayChecks& checks);
 
     void RunGifClick();
     void StopGifClick();
+    void NextFrameButtonClick();
+    void PrevFrameButtonClick();
+    // Stepping while the animation runs stops it first and shows the frame.
+    void StopBeforeStepping();
     void FrameListChange(int row);
     void SpeedChange(int value);
 
@@ -92,7 +100,8 @@ private:
     QToolButton* optionButton_;
     QScrollArea* scrollBox_;
     QLabel* frameImage_;
-    QLabel* previewImage_;
+    TPreviewImage* previewImage_;
+    QWidget* pictureHolder_;
     QCheckBox* cbLoop_;
     QCheckBox* cbStretch_;
     QCheckBox* cbTile_;
@@ -103,10 +112,9 @@ private:
     QCheckBox* cbBuffered_;
     QSpinBox* speedEdit_;
 
-    // What the painter draws on while the animation runs.
-    std::unique_ptr<TBitmap> playBitmap_;
-    std::unique_ptr<TCanvas> playCanvas_;
-    TGIFImage* playing_ = nullptr;
+    // The drawing options the check boxes gave when last applied; a new
+    // preview copy plays with them until they are applied again.
+    uint16_t appliedOptions_;
     int framesPlayed_ = 0;
 };
 

@@ -173,11 +173,15 @@ void TGiffer::ReleaseToolButtons()
 
 void TGiffer::closeEvent(QCloseEvent* event)
 {
+    // The preview's painting ends before anything is asked.
+    if (TGIFImage* copy = project_.PreviewCopy())
+        copy->StopAllPainters();
     bool mayClose = false;
     // A failing save leaves the editor open, as Cancel does.
     Run([&] { mayClose = commands::ConfirmClose(project_); });
     if (!mayClose) {
         event->ignore();
+        preview_->ResumePlaying();
         return;
     }
     SaveSettings();

@@ -8,6 +8,7 @@
 #include "app/Prompts.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
+#include "gif/Painter.h"
 
 namespace animora {
 
@@ -73,14 +74,20 @@ void Project::DropDocument()
 
 void Project::RefreshPreviewCopy(bool attachEvents)
 {
-    auto copy = std::make_unique<TGIFImage>();
+    auto copy = std::make_shared<TGIFImage>();
     if (document_)
         copy->Assign(*document_);
     if (attachEvents) {
         copy->OnProgress = [this](TPersistent&, TProgressStage stage, int percent, bool, const std::string& message) {
             ShowProgress(stage, percent, message);
         };
+        copy->OnBeforeFrame = [this](TGIFPainter& painter) { ShowFrameStatus(painter); };
+        copy->OnPlayEnd = [this](TGIFPainter& painter) { ShowFrameStatus(painter); };
     }
+    // The preview window may hold the old copy a little longer (a
+    // synchronous painter on the stack); its painting ends now.
+    if (preview_)
+        preview_->StopAllPainters();
     preview_ = std::move(copy);
     emit previewReplaced();
 }
@@ -107,6 +114,16 @@ void Project::GifWarning(int severity, const std::string& message)
                                                  PromptButtons::AbortIgnoreAll);
     if (answer != PromptAnswer::Ignore)
         throw GIFException(kGifFileAborted);
+}
+
+void Project::ShowFrameStatus(const TGIFPainter& painter)
+{
+    const int frame = painter.ActiveFrame();
+    const TGIFImage* image = painter.Image();
+    if (frame < 0 || !image)
+        emit frameStatus(QString());
+    else
+        emit frameStatus(FrameStatusText(frame, image->Images().Count()));
 }
 
 QString Project::FrameStatusText(int index, int count)

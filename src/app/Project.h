@@ -15,6 +15,7 @@ namespace animora {
 
 class Prompts;
 class TGIFImage;
+class TGIFPainter;
 
 class Project : public QObject {
     Q_OBJECT
@@ -29,6 +30,9 @@ public:
 
     TGIFImage* Document() const { return document_.get(); }
     TGIFImage* PreviewCopy() const { return preview_.get(); }
+    // Shared with the preview window, which keeps a copy alive while a
+    // synchronous painter still plays it.
+    const std::shared_ptr<TGIFImage>& PreviewShared() const { return preview_; }
     int FrameCount() const;  // of the document image; 0 without one
 
     int CurrentFrame() const { return currentFrame_; }
@@ -47,14 +51,18 @@ public:
     // first half of attaching the image events).
     TGIFImage& NewDocument();
     void DropDocument();
-    // The preview copy becomes a new copy of the document image. With
-    // `attachEvents` it gets the progress handler too; a plain refresh does
-    // not carry the handlers over.
+    // The preview copy becomes a new copy of the document image; the old
+    // copy's painters stop first. With `attachEvents` it gets the progress
+    // handler and the frame display of status panel 1 too; a plain refresh
+    // does not carry the handlers over.
     void RefreshPreviewCopy(bool attachEvents = false);
 
     // The handlers given to the images.
     void ShowProgress(TProgressStage stage, int percent, const std::string& message);
     void GifWarning(int severity, const std::string& message);
+    // The preview copy's painter events: panel 1 names the frame about to
+    // be shown, and is cleared when playing ends.
+    void ShowFrameStatus(const TGIFPainter& painter);
 
     // Texts of the warning question and of the frame status panel.
     static QString WarningText(int severity, const QString& message);
@@ -78,13 +86,16 @@ signals:
     void projectCommandsEnabled(bool on);
     // Open puts the preview's stop button down before it loads anything.
     void stopRequested();
+    // Next and Previous are about to step: a running animation gives way to
+    // the still frame.
+    void stepping();
 
 private:
     Prompts& prompts_;
     QString startDirectory_;
     RecentProjects recent_;
     std::unique_ptr<TGIFImage> document_;
-    std::unique_ptr<TGIFImage> preview_;
+    std::shared_ptr<TGIFImage> preview_;
     int currentFrame_ = 0;
     QString fileName_;
     bool open_ = false;

@@ -1,5 +1,6 @@
 #include "app/QtGuiDispatcher.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QtGlobal>
 
@@ -15,21 +16,40 @@ void TQtGuiDispatcher::RequestQueued()
     QMetaObject::invokeMethod(receiver_.get(), [this] { CheckSynchronize(); }, Qt::QueuedConnection);
 }
 
+bool TQtGuiDispatcher::DispatchMessages()
+{
+    const bool ran = CheckSynchronize();
+    // Once per call: while a picture plays, repaints keep coming.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return ran;
+}
+
 void TQtGuiDispatcher::HandleException(std::exception_ptr error)
 {
+    QString text;
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        qWarning("Animation stopped: %s", e.what());
+        text = QString::fromUtf8(e.what());
     } catch (...) {
-        qWarning("Animation stopped by an unknown error");
+        text = QStringLiteral("Unknown failure");
     }
     TQueuedGuiDispatcher::HandleException(std::move(error));
+    if (!errorHandler_) {
+        qWarning("Animation stopped: %s", qPrintable(text));
+        return;
+    }
+    // Errors come in while painters are being stopped, in the middle of a
+    // command: the box waits for the event loop.
+    QMetaObject::invokeMethod(
+        receiver_.get(), [this, text] { if (errorHandler_) errorHandler_(text); }, Qt::QueuedConnection);
 }
 
-void InstallQtGuiDispatcher()
+std::shared_ptr<TQtGuiDispatcher> InstallQtGuiDispatcher()
 {
-    InstallGuiDispatcher(std::make_shared<TQtGuiDispatcher>());
+    auto dispatcher = std::make_shared<TQtGuiDispatcher>();
+    InstallGuiDispatcher(dispatcher);
+    return dispatcher;
 }
 
 } // namespace animora

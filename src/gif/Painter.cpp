@@ -285,7 +285,7 @@ void TGIFPainter::WaitSynchronously(int64_t wait)
         wait -= clock_->NowMs() - start;
         if (!dispatcher_->IsGuiThread())
             continue;
-        while (Playing() && dispatcher_->CheckSynchronize()) {
+        while (Playing() && dispatcher_->DispatchMessages()) {
         }
         // The application is quitting: the request stays for the main loop.
         if (dispatcher_->QuitRequested())

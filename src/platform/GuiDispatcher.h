@@ -31,6 +31,11 @@ public:
     // GUI thread: waits up to `ms` for a request to arrive, then runs what is
     // pending. The waiting loops of the GUI thread use this to yield.
     virtual bool WaitAndCheckSynchronize(int ms) = 0;
+    // GUI thread, from a synchronous painter between frames: runs the
+    // pending requests and whatever else the GUI has queued (input, repaints),
+    // so that the application answers while the painter plays. True when
+    // anything ran. The plain queue has nothing but its requests.
+    virtual bool DispatchMessages() { return CheckSynchronize(); }
     virtual bool IsGuiThread() const = 0;
     // The application has been asked to quit: waits end at once.
     virtual bool QuitRequested() const = 0;

@@ -62,14 +62,28 @@ void FrameOption(Project& project)
 
 void NextFrame(Project& project)
 {
+    emit project.stepping();
     const int current = project.CurrentFrame();
     project.SetCurrentFrame(current < project.FrameCount() - 1 ? current + 1 : 0);
 }
 
 void PreviousFrame(Project& project)
 {
+    emit project.stepping();
     const int current = project.CurrentFrame();
     project.SetCurrentFrame(current > 0 ? current - 1 : project.FrameCount() - 1);
+}
+
+void FirstFrame(Project& project)
+{
+    emit project.stepping();
+    project.SetCurrentFrame(0);
+}
+
+void LastFrame(Project& project)
+{
+    emit project.stepping();
+    project.SetCurrentFrame(project.FrameCount() - 1);
 }
 
 } // namespace animora::commands

@@ -17,10 +17,13 @@ void DeleteFrame(Project& project);
 // refresh of the preview copy discards the change.
 void FrameOption(Project& project);
 
+// The stepping commands stop a running animation (the still frame shows).
 // One frame on, wrapping to the first after the last.
 void NextFrame(Project& project);
 // One frame back, wrapping to the last before the first.
 void PreviousFrame(Project& project);
+void FirstFrame(Project& project);
+void LastFrame(Project& project);
 
 } // namespace commands
 } // namespace animora

@@ -77,6 +77,9 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent)
     connect(&project_, &Project::currentFrameChanged, this, [this] {
         SelectCurrentInList();
         RefreshFrameView();
+        // A command changed the copy (its colour maps, a frame): a running
+        // animation that had to stop for it plays on.
+        previewImage_->Invalidate();
     });
     connect(&project_, &Project::projectCommandsEnabled, this, &TGifPreview::EnableProjectButtons);
     connect(&project_, &Project::stopRequested, this, &TGifPreview::PressStopQuietly);

@@ -59,7 +59,7 @@ void TGiffer::BuildFileMenu()
     MarkUnavailable(AddAction(file, "GIFWizard1", "GIF Wizard"));
     MarkUnavailable(AddAction(file, "MapofGIF1", "Import wizard"));
     MarkUnavailable(AddAction(file, "Optimizepalette1", "Optimize"));
-    MarkUnavailable(AddAction(file, "Optimize1", "Optimize color map"));
+    AddAction(file, "Optimize1", "Optimize color map");
     file->addSeparator();
     QMenu* recent = file->addMenu("Last projects");
     recent->setObjectName("Lastprojects1");
@@ -72,6 +72,7 @@ void TGiffer::BuildFileMenu()
     Connect("Open1", &commands::Open);
     Connect("Save1", [](Project& project) { commands::Save(project); });
     Connect("Saveas1", &commands::SaveAs);
+    Connect("Optimize1", &commands::OptimizeColorMap);
     connect(Action("Close1"), &QAction::triggered, this, &QWidget::close);
     RebuildRecentMenu();
 }

@@ -11,6 +11,7 @@
 #include "app/ProjectFiles.h"
 #include "app/dialogs/CreateGIFForm.h"
 #include "platform/Bitmap.h"
+#include "platform/Canvas.h"
 
 namespace animora::test {
 namespace {
@@ -282,6 +283,38 @@ TEST_F(EditorTest, AddFrameCopiesTheColoursOfACorpusFrame)
             }
         }
     }
+}
+
+TEST_F(EditorTest, OptimizeColorMapGivesThePreviewCopyOneGlobalMapThatSaveWrites)
+{
+    // Two frames of different colours, each with a map of its own.
+    TGIFImage source;
+    for (TColor colour : {TColor{0x0000FF}, TColor{0xFF0000}}) {
+        TBitmap picture = BlankBitmap(6, 4);
+        TCanvas(picture).FillRect(Bounds(0, 0, 3, 4), colour);
+        source.Add(picture);
+    }
+    const QString path = TempPath("two-maps.gif");
+    source.SaveToFile(path.toStdString());
+
+    window->Action("Optimize1")->trigger();  // no project: nothing happens
+    commands::OpenProject(*project, path);
+    ASSERT_EQ(project->FrameCount(), 2);
+    const QImage before = RenderFrameImage(*project->PreviewCopy()->Images().SubImage(1));
+    window->Action("Optimize1")->trigger();
+
+    const TGIFImage& preview = *project->PreviewCopy();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(preview.Images().SubImage(i)->ColorMap().Count(), 0) << i;
+    EXPECT_GE(preview.Header().ColorMap().Count(), 3);  // white, red, blue
+    EXPECT_EQ(RenderFrameImage(*preview.Images().SubImage(1)), before);
+    EXPECT_GT(DocumentFrame(1).ColorMap().Count(), 0);  // the document keeps its maps
+
+    ASSERT_TRUE(commands::Save(*project));
+    TGIFImage saved;
+    saved.LoadFromFile(path.toStdString());
+    EXPECT_EQ(saved.Images().SubImage(0)->ColorMap().Count(), 0);
+    EXPECT_EQ(RenderFrameImage(*saved.Images().SubImage(1)), before);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/commands/FrameCommands.h"
 
+#include "app/BusyCursor.h"
 #include "app/FrameRendering.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
@@ -58,6 +59,16 @@ void FrameOption(Project& project)
     picture->SetWidth(size->width());
     picture->SetHeight(size->height());
     project.SetCurrentFrame(current);  // shows the frame again
+}
+
+void OptimizeColorMap(Project& project)
+{
+    TGIFImage* preview = project.PreviewCopy();
+    if (!project.IsOpen() || !preview)
+        return;
+    BusyCursor busy;
+    preview->OptimizeColorMaps();
+    project.SetCurrentFrame(project.CurrentFrame());  // shows the frame again
 }
 
 void NextFrame(Project& project)

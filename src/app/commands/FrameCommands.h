@@ -17,6 +17,11 @@ void DeleteFrame(Project& project);
 // refresh of the preview copy discards the change.
 void FrameOption(Project& project);
 
+// "Optimize color map": one global colour map for the frames of the preview
+// copy (the document image keeps its maps; saving writes the preview copy).
+// Only while a project is open.
+void OptimizeColorMap(Project& project);
+
 // The stepping commands stop a running animation (the still frame shows).
 // One frame on, wrapping to the first after the last.
 void NextFrame(Project& project);

@@ -41,7 +41,10 @@ public:
 
     void EnableProjectCommands(bool on);
     void EnableEditTools(bool on);
+    // Paste is enabled exactly when the clipboard holds a bitmap and there
+    // is a document window to paste into.
     void UpdatePasteState();
+    bool ClipboardHasBitmap() const { return clipboardHasBitmap_; }
     void ReleaseToolButtons();
     void LoadSettings();
     void SaveSettings();

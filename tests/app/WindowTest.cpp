@@ -1,7 +1,9 @@
 // The main window's shape and its settings: menu items, enabled states,
 // toolbar rows, the saved window places, the chooser, File.dat and the
 // preview's play options.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +19,25 @@
 namespace animora::test {
 namespace {
 
+TEST_F(EditorTest, ThePasteStateFollowsTheClipboard)
+{
+    QClipboard* clipboard = QApplication::clipboard();
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    clipboard->setImage(picture);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->ClipboardHasBitmap());
+    clipboard->setText(QStringLiteral("no picture"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->ClipboardHasBitmap());
+    // Without a document window there is nothing to paste into.
+    clipboard->setImage(picture);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->Action("Paste1")->isEnabled());
+    EXPECT_FALSE(window->Action("PasteButton")->isEnabled());
+    clipboard->clear();
+}
+
 TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
 {
     struct Item {
@@ -31,6 +52,7 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {"Saveas1", "Save as . . . ", "", true},
         {"GIFWizard1", "GIF Wizard", "", false},
         {"MapofGIF1", "Import wizard", "", false},
+        {"Optimize1", "Optimize color map", "", true},
         {"Close1", "Exit", "Alt+F4", true},
         {"Undo1", "Undo", "Ctrl+Z", false},
         {"Redo1", "Redo", "Ctrl+Shift+Z", false},

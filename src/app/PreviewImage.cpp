@@ -167,7 +167,12 @@ void TPreviewImage::MakeSurface(QSize size)
     surfaceCanvas_->FillRect(Bounds(0, 0, size.width(), size.height()), ToTColor(palette().color(QPalette::Window)));
     surfaceCanvas_->OnChange = [this] {
         shownStale_ = true;
-        update();
+        // A synchronous painter sleeps out the frame's delay before the
+        // event loop runs again: its frame goes on screen now.
+        if (drawDepth_ > 0)
+            repaint();
+        else
+            update();
     };
     shownStale_ = true;
 }

@@ -93,6 +93,10 @@ void THistogram::RemapFrames(bool usesTransparency, uint8_t newTransparentIndex)
 
 void TColorMapOptimizer::Optimize()
 {
+    TGIFHeader& header = image_.Header();
+    std::optional<TColor> background;
+    if (header.BackgroundColorIndex() < header.ColorMap().Count())
+        background = header.BackgroundColor();
     Analyse();
     for (auto& histogram : histograms_) {
         histogram->Prune();
@@ -101,6 +105,7 @@ void TColorMapOptimizer::Optimize()
     MergeDuplicates();
     BuildNewMap();
     Install();
+    KeepBackgroundColor(background);
 }
 
 void TColorMapOptimizer::Analyse()
@@ -213,6 +218,29 @@ void TColorMapOptimizer::Install()
         frame.LocalColorMapChanged();
     }
     image_.GlobalColorMapChanged();
+}
+
+void TColorMapOptimizer::KeepBackgroundColor(std::optional<TColor> background)
+{
+    if (!background)
+        return;
+    TGIFColorMap& globalMap = image_.Header().ColorMap();
+    // The transparent slot's black is a placeholder, not a colour of the picture.
+    const int colors = newCount_ - (usesTransparency_ ? 1 : 0);
+    const uint8_t* entries = globalMap.Entries();
+    const int red = int(*background & 0xFF), green = int((*background >> 8) & 0xFF), blue = int((*background >> 16) & 0xFF);
+    int best = -1;
+    int bestDistance = 0;
+    for (int i = 0; i < colors; ++i) {
+        const int dr = entries[3 * i] - red, dg = entries[3 * i + 1] - green, db = entries[3 * i + 2] - blue;
+        const int distance = dr * dr + dg * dg + db * db;
+        if (best < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    if (best >= 0)
+        image_.Header().SetBackgroundColorIndex(uint8_t(best));
 }
 
 } // namespace animora

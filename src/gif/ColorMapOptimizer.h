@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "gif/ColorMap.h"
@@ -73,6 +74,9 @@ private:
     void BuildNewMap();
     void AssignDroppedColor(THistogramEntry& entry) const;
     void Install();
+    // The logical screen's background is an index into the global map; it
+    // keeps naming its colour, or the nearest kept one, in the new map.
+    void KeepBackgroundColor(std::optional<TColor> background);
 
     TGIFImage& image_;
     std::vector<std::unique_ptr<THistogram>> histograms_;

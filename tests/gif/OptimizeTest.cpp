@@ -92,6 +92,29 @@ TEST(OptimizeColorMaps, JoinsLocalMapsIntoOneGlobalMapOfTheColoursUsed)
     EXPECT_EQ(test::PainterPictures(image), painted);
 }
 
+TEST(OptimizeColorMaps, TheBackgroundIndexKeepsItsColourOrTheNearestKeptOne)
+{
+    struct Case {
+        const char* name;
+        TColor background;
+        TColor expected;
+    } cases[] = {
+        {"a colour the frames use", kBlue, kBlue},
+        {"a colour no frame uses", Gray(200), MakeColor(255, 255, 255)},
+    };
+    for (const Case& c : cases) {
+        TGIFImage image;
+        // Green and white are used most, so blue moves down the new map.
+        MakeImage(image, 4, 1, {kRed, Gray(200), kBlue},
+                  {{.width = 4, .height = 1, .pixels = {2, 2, 0, 0}},
+                   {.width = 4, .height = 1, .pixels = {0, 0, 0, 1}, .localMap = {kGreen, MakeColor(255, 255, 255)}},
+                   {.width = 4, .height = 1, .pixels = {0, 0, 1, 1}, .localMap = {kGreen, MakeColor(255, 255, 255)}}});
+        image.Header().SetBackgroundColorIndex(uint8_t(image.Header().ColorMap().FindColor(c.background)));
+        image.OptimizeColorMaps();
+        EXPECT_EQ(image.Header().BackgroundColor(), c.expected) << c.name;
+    }
+}
+
 TEST(OptimizeColorMaps, TransparencyTakesASlotOnlyWhenUsed)
 {
     struct Case {

@@ -132,6 +132,10 @@ public:
     // TGIFOptimizeOption flags. Reduction bits and dither kind are taken for
     // the callers' sake and not used. Progress "Optimizing...".
     void Optimize(uint8_t options, uint8_t reductionMode, int reductionBits, uint8_t ditherKind);
+    // Document storage: with the codec's OptimizeOnStreamWrite the image is
+    // first optimised with every step (crop, merge, clean-up, colour-map
+    // entries), reduction mode 0; then it is written as by SaveToStream.
+    void WriteData(TStream& stream) override;
     // Drops derived data; a lone frame's local map becomes the global map.
     void Compact();
     // One global map of the colours the frames use (TColorMapOptimizer).

@@ -4,6 +4,7 @@
 
 #include "gif/AppExtension.h"
 #include "gif/ColorMapOptimizer.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/GraphicControl.h"
@@ -272,6 +273,13 @@ void TGIFImage::OptimizeColorMaps()
 {
     TPainterHold hold(*this);
     TColorMapOptimizer(*this).Optimize();
+}
+
+void TGIFImage::WriteData(TStream& stream)
+{
+    if (GIFCodecSettings().OptimizeOnStreamWrite)
+        Optimize(ooAll, 0, 8, 0);
+    SaveToStream(stream);
 }
 
 void TGIFImage::Compact()

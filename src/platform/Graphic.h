@@ -56,6 +56,11 @@ public:
     // Writes through a temporary file, so a failed save keeps the old file.
     virtual void SaveToFile(const std::string& fileName);
 
+    // The storage of a picture kept inside a larger document (a saved
+    // layout, a project file): the stream form unless a kind says otherwise.
+    virtual void ReadData(TStream& stream) { LoadFromStream(stream); }
+    virtual void WriteData(TStream& stream) { SaveToStream(stream); }
+
     // The clipboard exchange (Clipboard.h). `data` null: take the clipboard's
     // data of that format. The base supports no format: both raise
     // EInvalidGraphic "Unsupported clipboard format".

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gif/AppExtension.h"
+#include "gif/GIFCodec.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/GifBytes.h"
@@ -446,6 +447,37 @@ TEST(Optimize, CleanUpDropsEmptyFramesWithoutExtensions)
     image.Add(std::make_unique<TGIFSubImage>(&image));
     image.Optimize(ooCleanup, 0, 8, 0);
     EXPECT_EQ(image.Images().Count(), 1);
+}
+
+TEST(Optimize, DocumentStorageOptimisesFirstOnlyWhenTheCodecSaysSo)
+{
+    auto make = [](TGIFImage& image) {
+        // Four colours of which two are used, and a transparent border.
+        MakeImage(image, 4, 1, {},
+                  {{.width = 4, .height = 1, .pixels = {3, 0, 1, 3}, .localMap = {kRed, kGreen, kBlue, Gray(7)},
+                    .transparent = 3, .delay = 5},
+                   {.width = 4, .height = 1, .pixels = {3, 1, 0, 3}, .localMap = {kRed, kGreen, kBlue, Gray(7)},
+                    .transparent = 3, .delay = 5}});
+    };
+    TGIFCodecSettings& settings = GIFCodecSettings();
+    const bool saved = settings.OptimizeOnStreamWrite;
+    for (bool optimise : {false, true}) {
+        SCOPED_TRACE(optimise);
+        settings.OptimizeOnStreamWrite = optimise;
+        TGIFImage image, plain;
+        make(image);
+        make(plain);
+        const auto pictures = test::ComposedPictures(image);
+        TMemoryStream stored, reference;
+        image.WriteData(stored);
+        plain.SaveToStream(reference);
+        EXPECT_EQ(stored.Size() < reference.Size(), optimise);
+        stored.SetPosition(0);
+        TGIFImage read;
+        read.ReadData(stored);
+        EXPECT_EQ(test::ComposedPictures(read), pictures);
+    }
+    settings.OptimizeOnStreamWrite = saved;
 }
 
 TEST(Compact, LoneFramesLocalMapBecomesTheGlobalMap)

@@ -17,6 +17,11 @@ QRgb ToQRgb(TColor color)
 
 } // namespace
 
+TColor ColorFromQt(const QColor& color)
+{
+    return MakeColor(uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue()));
+}
+
 QImage ImageFromBitmap(const TBitmap& bitmap)
 {
     if (bitmap.Empty())

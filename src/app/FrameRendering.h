@@ -3,6 +3,7 @@
 // engine's frame rendering: a frame's rendered bitmap and mask become a
 // QImage to show; the image's first-frame bitmap is what BMP and JPEG saving
 // write; blank pictures and copies of a frame's picture become new frames.
+#include <QColor>
 #include <QImage>
 
 #include "platform/Bitmap.h"
@@ -11,6 +12,9 @@ namespace animora {
 
 class TGIFImage;
 class TGIFSubImage;
+
+// A Qt colour as the engine's colour value.
+TColor ColorFromQt(const QColor& color);
 
 // Any bitmap as a QImage (ARGB32, opaque).
 QImage ImageFromBitmap(const TBitmap& bitmap);

@@ -11,16 +11,6 @@
 
 namespace animora {
 
-namespace {
-
-TColor ToTColor(const QColor& color)
-{
-    return static_cast<TColor>(color.red()) | (static_cast<TColor>(color.green()) << 8) |
-           (static_cast<TColor>(color.blue()) << 16);
-}
-
-} // namespace
-
 TPreviewImage::TPreviewImage(QWidget* parent) : QWidget(parent)
 {
     setObjectName("PreviewImage");
@@ -164,7 +154,7 @@ void TPreviewImage::MakeSurface(QSize size)
     surface_ = std::make_unique<TBitmap>(size.width(), size.height());
     surfaceCanvas_ = std::make_unique<TCanvas>(*surface_);
     // Transparent frames play over the window's own colour.
-    surfaceCanvas_->FillRect(Bounds(0, 0, size.width(), size.height()), ToTColor(palette().color(QPalette::Window)));
+    surfaceCanvas_->FillRect(Bounds(0, 0, size.width(), size.height()), ColorFromQt(palette().color(QPalette::Window)));
     surfaceCanvas_->OnChange = [this] {
         shownStale_ = true;
         // A synchronous painter sleeps out the frame's delay before the

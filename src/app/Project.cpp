@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "app/FrameRendering.h"
 #include "app/Prompts.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
@@ -16,9 +17,7 @@ namespace {
 
 TColor WindowColor()
 {
-    const QColor color = QApplication::palette().color(QPalette::Base);
-    return static_cast<TColor>(color.red()) | (static_cast<TColor>(color.green()) << 8) |
-           (static_cast<TColor>(color.blue()) << 16);
+    return ColorFromQt(QApplication::palette().color(QPalette::Base));
 }
 
 } // namespace

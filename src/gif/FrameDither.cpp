@@ -29,6 +29,15 @@ TPalette DitherPalette()
     return MakeNetscapePalette();
 }
 
+const TPalette* CachedShowPalette(const TBitmap* rendered, std::unique_ptr<TPalette>& cache, bool dither)
+{
+    if (rendered && !rendered->Palette().Empty())
+        return &rendered->Palette();
+    if (!cache && dither)
+        cache = std::make_unique<TPalette>(DitherPalette());
+    return cache.get();
+}
+
 void RenderDithered(TFrameRendering& rendering, const TGIFColorMap& map, TBitmap& target)
 {
     const int width = rendering.width;

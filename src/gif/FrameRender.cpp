@@ -73,14 +73,8 @@ bool TGIFSubImage::DitherFrames() const
 
 const TPalette* TGIFSubImage::FramePalette() const
 {
-    if (bitmapCache_ && !bitmapCache_->Palette().Empty())
-        return &bitmapCache_->Palette();
-    if (paletteCache_)
-        return paletteCache_.get();
-    if (DitherFrames()) {
-        paletteCache_ = std::make_unique<TPalette>(DitherPalette());
-        return paletteCache_.get();
-    }
+    if (const TPalette* cached = CachedShowPalette(bitmapCache_.get(), paletteCache_, DitherFrames()))
+        return cached;
     if (colorMap_.Count() == 0)
         return image_ ? image_->GetPalette() : nullptr;
     paletteCache_ = colorMap_.MakePalette();

@@ -42,6 +42,10 @@ void RenderPlain(TFrameRendering& rendering, TBitmap& target);
 void RenderDithered(TFrameRendering& rendering, const TGIFColorMap& map, TBitmap& target);
 // The palette of dithered frames: the 216-colour cube.
 TPalette DitherPalette();
+// The first places a frame or an image looks for the palette it is shown
+// with: its rendered bitmap's palette, the palette it cached, or, when it
+// dithers, the cube (cached then). None: the caller goes on to its colour maps.
+const TPalette* CachedShowPalette(const TBitmap* rendered, std::unique_ptr<TPalette>& cache, bool dither);
 
 // One row of the mask from a row of indices; answers whether a bit was set.
 bool MaskRowFromIndices(const uint8_t* indices, int width, uint8_t transparentIndex, uint8_t* maskRow);

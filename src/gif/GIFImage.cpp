@@ -87,14 +87,8 @@ const TPalette* TGIFImage::GetPalette() const
         bool& busy;
         ~Release() { busy = false; }
     } release{paletteBusy_};
-    if (bitmapCache_ && !bitmapCache_->Palette().Empty())
-        return &bitmapCache_->Palette();
-    if (paletteCache_)
-        return paletteCache_.get();
-    if (DitherFrames()) {
-        paletteCache_ = std::make_unique<TPalette>(DitherPalette());
-        return paletteCache_.get();
-    }
+    if (const TPalette* cached = CachedShowPalette(bitmapCache_.get(), paletteCache_, DitherFrames()))
+        return cached;
     if (header_.ColorMap().Count() > 0) {
         paletteCache_ = header_.ColorMap().MakePalette();
         return paletteCache_.get();

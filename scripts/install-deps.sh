@@ -9,12 +9,15 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    libgif-dev gifsicle imagemagick libjpeg-turbo-progs
+    libgif-dev gifsicle imagemagick libjpeg-turbo-progs pngquant
+    ffmpeg sane-utils  # make the videos and drive the scanner the tests use
     inkscape  # writes the WMF and EMF files the metafile tests play
     # product libraries
     qt6-base-dev libjpeg62-turbo-dev adwaita-icon-theme
+    libavformat-dev libavcodec-dev libswscale-dev libavutil-dev  # video in and out
+    libsane-dev  # scanners
     # the editor's screenshot (scripts/screenshot.sh)
-    xvfb xauth
+    xvfb xauth xdotool
 )
 
 missing=()

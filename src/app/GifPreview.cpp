@@ -81,7 +81,7 @@ TGifPreview::TGifPreview(Project& project, QWidget* parent)
         // animation that had to stop for it plays on.
         previewImage_->Invalidate();
     });
-    connect(&project_, &Project::projectCommandsEnabled, this, &TGifPreview::EnableProjectButtons);
+    connect(&project_, &Project::openChanged, this, &TGifPreview::EnableProjectButtons);
     connect(&project_, &Project::stopRequested, this, &TGifPreview::PressStopQuietly);
     connect(&project_, &Project::stepping, this, &TGifPreview::StopBeforeStepping);
     connect(previewImage_, &TPreviewImage::drawFailed, this, [this](const QString& message) {
@@ -275,16 +275,17 @@ void TGifPreview::RefreshFrameView()
     const int current = project_.CurrentFrame();
     if (!stopGif_->isEnabled())
         return;
-    emit project_.progress(0, "Redering");
+    // "Redering" is the status text users have always seen here, typo kept.
+    project_.ShowProgress(TProgressStage::psRunning, 0, "Redering");
     TGIFImage* preview = project_.PreviewCopy();
     QImage picture;
     if (preview && current < preview->Images().Count())
         picture = RenderFrameImage(*preview->Images().SubImage(current));
     frameImage_->setPixmap(QPixmap::fromImage(picture));
     frameImage_->adjustSize();
-    emit project_.progress(0, "Ready");
-    emit project_.frameStatus(project_.FrameCount() > 0 ? Project::FrameStatusText(current, project_.FrameCount())
-                                                        : QString());
+    project_.ShowProgress(TProgressStage::psRunning, 0, "Ready");
+    project_.SetFrameStatus(project_.FrameCount() > 0 ? Project::FrameStatusText(current, project_.FrameCount())
+                                                      : QString());
 }
 
 void TGifPreview::PressStopQuietly()

@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -19,6 +21,7 @@
 #include "app/CommandGuard.h"
 #include "app/GifPreview.h"
 #include "app/Icons.h"
+#include "app/MdiWindows.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
 #include "app/commands/FileCommands.h"
@@ -37,6 +40,7 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
 
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName("MDIClient");
+    windows_ = new TMdiWindows(*mdiArea_, this);
     BuildMenus();
     BuildToolbars();
     BuildBottomPanel();
@@ -57,9 +61,15 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
     chooser_->onCreate = [this] { Run([this] { commands::Create(project_); }); };
     chooser_->onOpen = [this] { Run([this] { commands::Open(project_); }); };
 
-    EnableEditTools(false);
+    for (const ActionSpec& spec : AllActions())
+        if (!Action(spec.id))
+            qFatal("Action %s is in no menu and on no toolbar", spec.objectName);
+
     ConnectProject();
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TGiffer::UpdatePasteState);
+    RebuildRecentMenu();
+    connect(windows_, &TMdiWindows::changed, this, &TGiffer::UpdateActions);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TGiffer::UpdateClipboardState);
+    UpdateClipboardState();
 }
 
 TGiffer::~TGiffer()
@@ -67,6 +77,7 @@ TGiffer::~TGiffer()
     // Tearing the widgets down hides the sub-windows, which signals; by then
     // this window is no longer whole, so nothing may reach it any more.
     disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(windows_, nullptr, this, nullptr);
     disconnect(&project_, nullptr, this, nullptr);
     disconnect(&project_.Recent(), nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
@@ -75,7 +86,7 @@ TGiffer::~TGiffer()
 void TGiffer::ConnectProject()
 {
     connect(&project_, &Project::captionChanged, this, &QWidget::setWindowTitle);
-    connect(&project_, &Project::projectCommandsEnabled, this, &TGiffer::EnableProjectCommands);
+    connect(&project_, &Project::openChanged, this, &TGiffer::UpdateActions);
     connect(&project_, &Project::progress, this, [this](int percent, const QString& message) {
         progressBar_->setValue(percent);
         panel0_->setText(message);
@@ -107,7 +118,7 @@ void TGiffer::StartUp(const QString& firstParameter, bool showChooser)
         Run([&] { commands::OpenProject(project_, firstParameter); });
     else
         Run([&] { commands::CloseProject(project_); });
-    UpdatePasteState();
+    UpdateClipboardState();
     Run([&] { project_.Recent().ReadFrom(project_.StartDirectory()); });
     chooser_->ShowNextTime()->setChecked(Settings::ShowOpenWiz());
     if (showChooser && chooser_->ShowNextTime()->isChecked())
@@ -120,49 +131,35 @@ QString TGiffer::StatusText(int panel) const
     return panel == 0 ? panel0_->text() : panel1_->text();
 }
 
-void TGiffer::MarkUnavailable(QAction* action)
+ActionContext TGiffer::CurrentContext() const
 {
-    unavailable_.insert(action);
-    action->setEnabled(false);
+    ActionContext context;
+    context.projectOpen = project_.IsOpen();
+    context.documentWindowActive = windows_->IsActive(WindowKind::Document);
+    context.clipboardHasImage = clipboardHasBitmap_;
+    context.hasRecentProjects = !project_.Recent().Entries().isEmpty();
+    context.userGuidePresent = QFileInfo::exists(UserGuidePath());
+    return context;
 }
 
-void TGiffer::SetAvailableEnabled(QAction* action, bool on)
+void TGiffer::UpdateActions()
 {
-    if (action)
-        action->setEnabled(on && !unavailable_.contains(action));
+    ApplyActionStates(CurrentContext());
 }
 
-void TGiffer::EnableProjectCommands(bool on)
+void TGiffer::ApplyActionStates(const ActionContext& context)
 {
-    preview_->EnableProjectButtons(on);
-    for (const char* name : {"ImportButton", "MapofGIF1", "Optimizepalette1", "Optimize1", "Save1", "Saveas1",
-                             "SaveButton", "ExportFrameButton", "OptimizeButton", "ScanButton"})
-        SetAvailableEnabled(Action(name), on);
-    for (const char* menu : {"Frame", "Draw", "GIF", "Effect", "View"})
-        menus_.value(menu)->menuAction()->setEnabled(on);
-    for (QAction* action : toolBar3_->actions())
-        SetAvailableEnabled(action, on);
+    for (const ActionSpec& spec : AllActions())
+        Action(spec.id)->setEnabled(IsActionEnabled(spec, context));
+    for (std::size_t i = 0; i < kMenuCount; ++i)
+        menus_[i]->menuAction()->setEnabled(RuleHolds(Spec(MenuId(i)).rule, context));
 }
 
-void TGiffer::EnableEditTools(bool on)
-{
-    editToolsOn_ = on;
-    menus_.value("Edit")->menuAction()->setEnabled(on);
-    for (const char* name : {"Cut1", "Copy1", "Paste1", "Delete2", "CutButton", "CopyButton", "PasteButton",
-                             "DeleteButton"})
-        SetAvailableEnabled(Action(name), on);
-    for (QAction* action : toolBar4_->actions())
-        SetAvailableEnabled(action, on);
-    UpdatePasteState();
-}
-
-void TGiffer::UpdatePasteState()
+void TGiffer::UpdateClipboardState()
 {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     clipboardHasBitmap_ = data && data->hasImage();
-    // Paste needs the document window to paste into as well.
-    SetAvailableEnabled(Action("PasteButton"), clipboardHasBitmap_ && editToolsOn_);
-    SetAvailableEnabled(Action("Paste1"), clipboardHasBitmap_ && editToolsOn_);
+    UpdateActions();
 }
 
 void TGiffer::ReleaseToolButtons()
@@ -208,13 +205,44 @@ void TGiffer::resizeEvent(QResizeEvent* event)
         panel1_->setFixedWidth(std::min(100, width() / 2));
 }
 
+namespace {
+
+// A first start (no saved geometry) uses most of the screen, and the
+// preview is large enough for the whole picture of a typical GIF.
+QRect FirstStartGeometry(const QRect& available)
+{
+    const QSize size = available.size() * 0.85;
+    return QRect(available.topLeft() + QPoint((available.width() - size.width()) / 2,
+                                               (available.height() - size.height()) / 2),
+                 size);
+}
+
+// The frame area of the main window's size: less the menu, toolbar,
+// progress and status rows (the layout is not done yet at start-up).
+QRect FirstStartPreviewGeometry(const QSize& window)
+{
+    constexpr int kMargin = 8;
+    constexpr int kBarsHeight = 170;
+    const QSize wanted(560, 480);
+    const QSize area(window.width() - 2 * kMargin, window.height() - kBarsHeight - 2 * kMargin);
+    return QRect(QPoint(kMargin, kMargin), wanted.boundedTo(area).expandedTo(QSize(290, 200)));
+}
+
+} // namespace
+
 void TGiffer::LoadSettings()
 {
     const WindowSettings settings = Settings::LoadWindow();
     setWindowState(Qt::WindowNoState);
-    setGeometry(settings.normalGeometry);
+    if (settings.geometrySaved || !screen())
+        setGeometry(settings.normalGeometry);
+    else
+        setGeometry(FirstStartGeometry(screen()->availableGeometry()));
     PlaceToolbars(settings);
-    previewWindow_->setGeometry(settings.previewGeometry);
+    if (settings.previewSaved)
+        previewWindow_->setGeometry(settings.previewGeometry);
+    else
+        previewWindow_->setGeometry(FirstStartPreviewGeometry(normalGeometry().size()));
     switch (settings.windowState) {
     case 1: setWindowState(Qt::WindowMinimized); break;
     case 2: setWindowState(Qt::WindowMaximized); break;

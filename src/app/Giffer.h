@@ -3,10 +3,11 @@
 // document and tool windows; the menus, the three toolbars, the progress
 // panel and the status bar; the project life cycle and the saved settings.
 // It presents the Project and hands every action to a command.
-#include <QHash>
-#include <QMainWindow>
-#include <QSet>
+#include <array>
 
+#include <QMainWindow>
+
+#include "app/Actions.h"
 #include "app/Settings.h"
 
 class QLabel;
@@ -20,6 +21,7 @@ namespace animora {
 
 class Project;
 class TGifPreview;
+class TMdiWindows;
 class TOpenWizForm;
 
 class TGiffer : public QMainWindow {
@@ -32,18 +34,22 @@ public:
     // paste state, the recent list from File.dat, the chooser, the settings.
     void StartUp(const QString& firstParameter, bool showChooser = true);
 
-    // The action (menu item or toolbar button) of that design name.
-    QAction* Action(const QString& name) const { return actions_.value(name); }
+    QAction* Action(ActionId id) const { return actions_[static_cast<std::size_t>(id)]; }
+    QMenu* Menu(MenuId id) const { return menus_[static_cast<std::size_t>(id)]; }
     TGifPreview* Preview() const { return preview_; }
     QMdiSubWindow* PreviewWindow() const { return previewWindow_; }
+    TMdiWindows& Windows() const { return *windows_; }
     TOpenWizForm* Chooser() const { return chooser_; }
     QString StatusText(int panel) const;
 
-    void EnableProjectCommands(bool on);
-    void EnableEditTools(bool on);
-    // Paste is enabled exactly when the clipboard holds a bitmap and there
-    // is a document window to paste into.
-    void UpdatePasteState();
+    // What the enabled states follow, as things stand now.
+    ActionContext CurrentContext() const;
+    // Every action and menu enabled as the context says. Called whenever the
+    // context changes: the project opens or closes, another sub-window
+    // becomes active, the clipboard or the recent list changes; windows call
+    // it when their selection or undo state changes.
+    void UpdateActions();
+    void ApplyActionStates(const ActionContext& context);
     bool ClipboardHasBitmap() const { return clipboardHasBitmap_; }
     void ReleaseToolButtons();
     void LoadSettings();
@@ -57,19 +63,17 @@ protected:
 private:
     // --- building (GifferMenus.cpp, GifferBars.cpp) ---
     void BuildMenus();
-    void BuildFileMenu();
-    void BuildEditAndFrameMenus();
-    void BuildOtherMenus();
+    void BindMenuCommands();
     void BuildToolbars();
     void BuildBottomPanel();
     void BuildStatusBar();
-    QAction* AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut = {});
-    QAction* AddButton(QToolBar* bar, const char* name, const QIcon& icon, const char* hint);
-    // An item whose command a later version brings: present, never enabled.
-    void MarkUnavailable(QAction* action);
-    void SetAvailableEnabled(QAction* action, bool on);
+    QMenu* AddMenu(MenuId id);
+    void AddItems(QMenu* menu, std::initializer_list<ActionId> ids);
+    QToolBar* AddToolBar(const char* name, const char* title, std::initializer_list<ActionId> ids);
+    QAction* MakeAction(ActionId id);
     void Run(const std::function<void()>& command);
-    void Connect(const char* name, void (*command)(Project&));
+    void Bind(ActionId id, void (*command)(Project&));
+    void UpdateClipboardState();
     void RebuildRecentMenu();
     void ConnectProject();
     void ShowAbout();
@@ -79,20 +83,20 @@ private:
     WindowSettings CurrentWindowSettings() const;
 
     Project& project_;
-    QHash<QString, QAction*> actions_;
-    QSet<QAction*> unavailable_;
-    QHash<QString, QMenu*> menus_;
+    std::array<QAction*, kActionCount> actions_{};
+    std::array<QMenu*, kMenuCount> menus_{};
+    QMenu* recentMenu_ = nullptr;
     QToolBar* toolBar1_ = nullptr;
     QToolBar* toolBar4_ = nullptr;
     QToolBar* toolBar3_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
     TGifPreview* preview_ = nullptr;
     QMdiSubWindow* previewWindow_ = nullptr;
+    TMdiWindows* windows_ = nullptr;
     TOpenWizForm* chooser_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QLabel* panel0_ = nullptr;
     QLabel* panel1_ = nullptr;
-    bool editToolsOn_ = false;
     bool clipboardHasBitmap_ = false;
 };
 

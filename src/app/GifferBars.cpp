@@ -16,89 +16,58 @@
 
 namespace animora {
 
-QAction* TGiffer::AddButton(QToolBar* bar, const char* name, const QIcon& icon, const char* hint)
+QToolBar* TGiffer::AddToolBar(const char* name, const char* title, std::initializer_list<ActionId> ids)
 {
-    const QString text = QString::fromLatin1(hint);
-    QAction* action = bar->addAction(icon, text.section('|', 0, 0));
-    action->setObjectName(name);
-    action->setToolTip(text.section('|', 0, 0));
-    action->setStatusTip(text.section('|', 1));
-    if (QWidget* button = bar->widgetForAction(action))
-        button->setObjectName(name);
-    actions_.insert(name, action);
-    return action;
+    auto* bar = new QToolBar(QString::fromLatin1(title), this);
+    bar->setObjectName(name);
+    for (ActionId id : ids) {
+        if (id == ActionId::Count) {
+            bar->addSeparator();
+            continue;
+        }
+        const ActionSpec& spec = Spec(id);
+        const QString hint = QString::fromLatin1(spec.text);
+        QAction* action = MakeAction(id);
+        action->setIcon(spec.icon());
+        action->setText(hint.section('|', 0, 0));
+        action->setToolTip(hint.section('|', 0, 0));
+        action->setStatusTip(hint.section('|', 1));
+        bar->addAction(action);
+        if (QWidget* button = bar->widgetForAction(action))
+            button->setObjectName(spec.objectName);
+        if (spec.triggers != ActionId::Count)
+            connect(action, &QAction::triggered, Action(spec.triggers), &QAction::trigger);
+    }
+    bar->setIconSize(QSize(20, 20));
+    bar->setMovable(true);
+    return bar;
 }
 
 void TGiffer::BuildToolbars()
 {
-    toolBar1_ = new QToolBar("Project", this);
-    toolBar1_->setObjectName("ToolBar1");
-    AddButton(toolBar1_, "CreateButton", Icons::Create(), "Create new project file");
-    AddButton(toolBar1_, "OpenButton", Icons::Open(), "Open exist project file");
-    AddButton(toolBar1_, "SaveButton", Icons::Save(), "Save current project file");
-    toolBar1_->addSeparator();
-    MarkUnavailable(AddButton(toolBar1_, "WizardButton", Icons::Wizard(), "GIF Wizard|Run GIF Wizard"));
-    MarkUnavailable(AddButton(toolBar1_, "ImportButton", Icons::ImportWizard(), "Import Wizard|Easy import frame from file"));
-    toolBar1_->addSeparator();
-    MarkUnavailable(AddButton(toolBar1_, "UndoButton", Icons::Undo(), "Undo|Undo the last operation"));
-    MarkUnavailable(AddButton(toolBar1_, "RedoButton", Icons::Redo(), "Redo|Redo last action"));
-    toolBar1_->addSeparator();
-    MarkUnavailable(AddButton(toolBar1_, "CutButton", Icons::Cut(), "Cut|Cut selected range"));
-    MarkUnavailable(AddButton(toolBar1_, "CopyButton", Icons::Copy(), "Copy|Copy selected range"));
-    MarkUnavailable(AddButton(toolBar1_, "PasteButton", Icons::Paste(), "Paste|Paste selected range"));
-    MarkUnavailable(AddButton(toolBar1_, "DeleteButton", Icons::Delete(), "Delete|Delete selected range"));
-    toolBar1_->addSeparator();
-    AddButton(toolBar1_, "ToolButton2", Icons::About(), "About|About programm");
-    AddButton(toolBar1_, "CloseButton", Icons::Exit(), "Exit|Exit from Animora");
-    connect(Action("CreateButton"), &QAction::triggered, Action("Create1"), &QAction::trigger);
-    connect(Action("OpenButton"), &QAction::triggered, Action("Open1"), &QAction::trigger);
-    connect(Action("SaveButton"), &QAction::triggered, Action("Save1"), &QAction::trigger);
-    connect(Action("ToolButton2"), &QAction::triggered, Action("About1"), &QAction::trigger);
-    connect(Action("CloseButton"), &QAction::triggered, this, &QWidget::close);
+    using A = ActionId;
+    constexpr A kSeparator = A::Count;
+    toolBar1_ = AddToolBar("ToolBar1", "Project",
+                           {A::CreateButton, A::OpenButton, A::SaveButton, kSeparator, A::WizardButton,
+                            A::ImportButton, kSeparator, A::UndoButton, A::RedoButton, kSeparator, A::CutButton,
+                            A::CopyButton, A::PasteButton, A::DeleteButton, kSeparator, A::ToolButton2,
+                            A::CloseButton});
 
-    // The drawing tools act in the document window, which a later version
-    // brings; the buttons are there, one down at a time, and disabled.
-    toolBar4_ = new QToolBar("Drawing tools", this);
-    toolBar4_->setObjectName("ToolBar4");
+    // The drawing tools act in the document window; one is down at a time.
+    toolBar4_ = AddToolBar("ToolBar4", "Drawing tools",
+                           {A::CursorlButton, A::SelectButton, A::GetColorButton, A::PenButton, A::LongPenButton,
+                            A::LineButton, A::QuadButton, A::EllipseButton, A::FillButton, A::TextButton});
     auto* tools = new QActionGroup(this);
-    const struct {
-        const char* name;
-        QIcon icon;
-        const char* hint;
-    } toolButtons[] = {
-        {"CursorlButton", Icons::Cursor(), "Cursor|Cursor can't draw anything"},
-        {"SelectButton", Icons::Select(), "About programm"},
-        {"GetColorButton", Icons::GetColor(), "Get color|Get color from the current pixel"},
-        {"PenButton", Icons::Pen(), "Pen|When you fast draw a line, it may see broken line"},
-        {"LongPenButton", Icons::LongPen(), "Long pen|Uninterruptedly pen draw"},
-        {"LineButton", Icons::Line(), "Draw line|Draw line"},
-        {"QuadButton", Icons::Rectangle(), "Rectangle|Draw rectangle"},
-        {"EllipseButton", Icons::Ellipse(), "Ellipse|Draw ellipse"},
-        {"FillButton", Icons::Fill(), "Fill|Fill region"},
-        {"TextButton", Icons::Text(), "Draw text|Draw text"},
-    };
-    for (const auto& tool : toolButtons) {
-        QAction* action = AddButton(toolBar4_, tool.name, tool.icon, tool.hint);
+    for (QAction* action : toolBar4_->actions()) {
         action->setCheckable(true);
         tools->addAction(action);
-        MarkUnavailable(action);
     }
-    Action("CursorlButton")->setChecked(true);
-    Action("TextButton")->setVisible(false);
+    Action(A::CursorlButton)->setChecked(true);
+    Action(A::TextButton)->setVisible(false);
 
-    toolBar3_ = new QToolBar("GIF tools", this);
-    toolBar3_->setObjectName("ToolBar3");
-    MarkUnavailable(AddButton(toolBar3_, "GlobalOption", Icons::GlobalPalette(), "Global palette|Global palette option"));
-    MarkUnavailable(AddButton(toolBar3_, "ExtensButton", Icons::Extensions(), "View extensions|Show frame extensions explorer"));
-    MarkUnavailable(AddButton(toolBar3_, "OptimizeButton", Icons::Optimize(), "Optimize|Optimize the frames and colours"));
-    MarkUnavailable(AddButton(toolBar3_, "ImportFrameButton", Icons::ImportFrame(), "Import frame|Import picture from graphic file to frame"));
-    MarkUnavailable(AddButton(toolBar3_, "ExportFrameButton", Icons::ExportFrame(), "Export frame|Export picture from to graphic file"));
-    MarkUnavailable(AddButton(toolBar3_, "ScanButton", Icons::Scan(), "Scan frame|Scaning frame"));
-
-    for (QToolBar* bar : {toolBar1_, toolBar4_, toolBar3_}) {
-        bar->setIconSize(QSize(20, 20));
-        bar->setMovable(true);
-    }
+    toolBar3_ = AddToolBar("ToolBar3", "GIF tools",
+                           {A::GlobalOption, A::ExtensButton, A::OptimizeButton, A::ImportFrameButton,
+                            A::ExportFrameButton, A::ScanButton});
     PlaceToolbars(WindowSettings{});
 }
 

@@ -1,6 +1,6 @@
-// The main window's menu bar: every item of the design with its caption and
-// shortcut. Items whose commands a later version brings are present and
-// disabled (MarkUnavailable), so no item pretends to work.
+// The main window's menu bar, built from the action table: every item with
+// its caption and shortcut. Items whose commands are not in this version are
+// present and disabled (the table marks them), so no item pretends to work.
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -25,137 +25,93 @@ QString UserGuidePath()
     return QDir(QCoreApplication::applicationDirPath()).filePath("user-guide.html");
 }
 
-QAction* TGiffer::AddAction(QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut)
+QAction* TGiffer::MakeAction(ActionId id)
 {
-    auto* action = menu->addAction(QString::fromLatin1(caption));
-    action->setObjectName(name);
-    action->setShortcut(shortcut);
-    actions_.insert(name, action);
+    const ActionSpec& spec = Spec(id);
+    auto* action = new QAction(this);
+    action->setObjectName(spec.objectName);
+    action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+    actions_[static_cast<std::size_t>(id)] = action;
     return action;
 }
 
-void TGiffer::Connect(const char* name, void (*command)(Project&))
+QMenu* TGiffer::AddMenu(MenuId id)
 {
-    connect(Action(name), &QAction::triggered, this, [this, command] { Run([&] { command(project_); }); });
+    QMenu* menu = menuBar()->addMenu(QString::fromLatin1(Spec(id).title));
+    menus_[static_cast<std::size_t>(id)] = menu;
+    return menu;
+}
+
+void TGiffer::AddItems(QMenu* menu, std::initializer_list<ActionId> ids)
+{
+    for (ActionId id : ids) {
+        QAction* action = MakeAction(id);
+        action->setText(QString::fromLatin1(Spec(id).text));
+        menu->addAction(action);
+    }
+}
+
+void TGiffer::Bind(ActionId id, void (*command)(Project&))
+{
+    connect(Action(id), &QAction::triggered, this, [this, command] { Run([&] { command(project_); }); });
 }
 
 void TGiffer::BuildMenus()
 {
+    using A = ActionId;
     menuBar()->setObjectName("MainMenu1");
-    BuildFileMenu();
-    BuildEditAndFrameMenus();
-    BuildOtherMenus();
-}
-
-void TGiffer::BuildFileMenu()
-{
-    QMenu* file = menuBar()->addMenu("File");
-    menus_.insert("File", file);
-    AddAction(file, "Create1", "Create");
-    AddAction(file, "Open1", "Open project", QKeySequence("Ctrl+O"));
-    AddAction(file, "Save1", "Save project", QKeySequence("Ctrl+S"));
-    AddAction(file, "Saveas1", "Save as . . . ");
+    QMenu* file = AddMenu(MenuId::File);
+    AddItems(file, {A::Create1, A::Open1, A::Save1, A::Saveas1});
     file->addSeparator();
-    MarkUnavailable(AddAction(file, "GIFWizard1", "GIF Wizard"));
-    MarkUnavailable(AddAction(file, "MapofGIF1", "Import wizard"));
-    MarkUnavailable(AddAction(file, "Optimizepalette1", "Optimize"));
-    AddAction(file, "Optimize1", "Optimize color map");
+    AddItems(file, {A::GIFWizard1, A::MapofGIF1, A::Optimizepalette1, A::Optimize1});
     file->addSeparator();
-    QMenu* recent = file->addMenu("Last projects");
-    recent->setObjectName("Lastprojects1");
-    menus_.insert("Lastprojects1", recent);
-    actions_.insert("Lastprojects1", recent->menuAction());
+    recentMenu_ = file->addMenu(QString::fromLatin1(Spec(A::Lastprojects1).text));
+    recentMenu_->setObjectName(Spec(A::Lastprojects1).objectName);
+    recentMenu_->menuAction()->setObjectName(Spec(A::Lastprojects1).objectName);
+    actions_[static_cast<std::size_t>(A::Lastprojects1)] = recentMenu_->menuAction();
     file->addSeparator();
-    AddAction(file, "Close1", "Exit", QKeySequence("Alt+F4"));
+    AddItems(file, {A::Close1});
 
-    Connect("Create1", &commands::Create);
-    Connect("Open1", &commands::Open);
-    Connect("Save1", [](Project& project) { commands::Save(project); });
-    Connect("Saveas1", &commands::SaveAs);
-    Connect("Optimize1", &commands::OptimizeColorMap);
-    connect(Action("Close1"), &QAction::triggered, this, &QWidget::close);
-    RebuildRecentMenu();
-}
-
-void TGiffer::BuildEditAndFrameMenus()
-{
-    QMenu* edit = menuBar()->addMenu("Edit");
-    menus_.insert("Edit", edit);
     // Undo, redo and the clipboard commands act on the document window.
-    MarkUnavailable(AddAction(edit, "Undo1", "Undo", QKeySequence("Ctrl+Z")));
-    MarkUnavailable(AddAction(edit, "Redo1", "Redo", QKeySequence("Shift+Ctrl+Z")));
+    QMenu* edit = AddMenu(MenuId::Edit);
+    AddItems(edit, {A::Undo1, A::Redo1});
     edit->addSeparator();
-    MarkUnavailable(AddAction(edit, "Cut1", "Cut", QKeySequence("Ctrl+X")));
-    MarkUnavailable(AddAction(edit, "Copy1", "Copy", QKeySequence("Ctrl+Ins")));
-    MarkUnavailable(AddAction(edit, "Paste1", "Paste", QKeySequence("Shift+Ins")));
-    MarkUnavailable(AddAction(edit, "Delete2", "Delete"));
+    AddItems(edit, {A::Cut1, A::Copy1, A::Paste1, A::Delete2});
 
-    QMenu* frame = menuBar()->addMenu("Frame");
-    menus_.insert("Frame", frame);
-    MarkUnavailable(AddAction(frame, "Save2", "Save current frame", QKeySequence("Alt+S")));
-    MarkUnavailable(AddAction(frame, "Exchange1", "Echange by places"));
-    AddAction(frame, "Addframe1", "Add frame");
-    MarkUnavailable(AddAction(frame, "Edit1", "Edit preview frame", QKeySequence("Ctrl+E")));
-    AddAction(frame, "Delete1", "Delete preview frame", QKeySequence("Ctrl+D"));
-    MarkUnavailable(AddAction(frame, "Moveframe1", "Move frame"));
-    AddAction(frame, "Frameoption1", "Frame option");
-    Connect("Addframe1", &commands::AddFrame);
-    Connect("Delete1", &commands::DeleteFrame);
-    Connect("Frameoption1", &commands::FrameOption);
+    AddItems(AddMenu(MenuId::Frame),
+             {A::Save2, A::Exchange1, A::Addframe1, A::Edit1, A::Delete1, A::Moveframe1, A::Frameoption1});
+    AddItems(AddMenu(MenuId::Draw), {A::Insertfromfile1, A::Export1, A::Scan1, A::Colorattribute1});
+    AddItems(AddMenu(MenuId::GIF), {A::Extensions1, A::Globalpalette1});
+    AddItems(AddMenu(MenuId::Effect), {A::Fallwall1, A::Rain1, A::Moveapart1, A::Lines1, A::Mosaic1});
+    Action(A::Mosaic1)->setVisible(false);
+    AddItems(AddMenu(MenuId::View), {A::Scale50B, A::Scale100B, A::Scale50S, A::Scale100S, A::Realsize1});
+    AddItems(AddMenu(MenuId::Window), {A::Cascade1, A::Tile1, A::ArrangeIcons1, A::Next1, A::Previous1});
+    AddItems(AddMenu(MenuId::Help), {A::Help2, A::Homepage1, A::About1});
+    BindMenuCommands();
 }
 
-void TGiffer::BuildOtherMenus()
+void TGiffer::BindMenuCommands()
 {
-    QMenu* draw = menuBar()->addMenu("Draw");
-    menus_.insert("Draw", draw);
-    MarkUnavailable(AddAction(draw, "Insertfromfile1", "Import"));
-    MarkUnavailable(AddAction(draw, "Export1", "Export"));
-    MarkUnavailable(AddAction(draw, "Scan1", "Scaning frame"));
-    MarkUnavailable(AddAction(draw, "Colorattribute1", "Color attribute"));
-
-    QMenu* gif = menuBar()->addMenu("GIF");
-    menus_.insert("GIF", gif);
-    MarkUnavailable(AddAction(gif, "Extensions1", "Extensions"));
-    MarkUnavailable(AddAction(gif, "Globalpalette1", "Global palette"));
-
-    QMenu* effect = menuBar()->addMenu("Effect");
-    menus_.insert("Effect", effect);
-    MarkUnavailable(AddAction(effect, "Fallwall1", "Fall wall"));
-    MarkUnavailable(AddAction(effect, "Rain1", "Rain"));
-    MarkUnavailable(AddAction(effect, "Moveapart1", "Move apart"));
-    MarkUnavailable(AddAction(effect, "Lines1", "Lines"));
-    QAction* mosaic = AddAction(effect, "Mosaic1", "Mosaic");
-    MarkUnavailable(mosaic);
-    mosaic->setVisible(false);
-
-    QMenu* view = menuBar()->addMenu("View");
-    menus_.insert("View", view);
-    MarkUnavailable(AddAction(view, "Scale50B", "+ 50%", QKeySequence("Ctrl+PgDown")));
-    MarkUnavailable(AddAction(view, "Scale100B", "+100%"));
-    MarkUnavailable(AddAction(view, "Scale50S", "-50%", QKeySequence("Ctrl+PgUp")));
-    MarkUnavailable(AddAction(view, "Scale100S", "-100%"));
-    MarkUnavailable(AddAction(view, "Realsize1", "Real size", QKeySequence("Ctrl+Home")));
-
-    QMenu* window = menuBar()->addMenu("Window");
-    menus_.insert("Window", window);
-    connect(AddAction(window, "Cascade1", "Cascade"), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-    connect(AddAction(window, "Tile1", "Tile"), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-    connect(AddAction(window, "ArrangeIcons1", "Arrange to icons"), &QAction::triggered, this,
-            &TGiffer::ArrangeIcons);
-    connect(AddAction(window, "Next1", "Next", QKeySequence("Ctrl+F6")), &QAction::triggered, mdiArea_,
-            &QMdiArea::activateNextSubWindow);
-    connect(AddAction(window, "Previous1", "Previous", QKeySequence("Shift+Ctrl+F6")), &QAction::triggered,
-            mdiArea_, &QMdiArea::activatePreviousSubWindow);
-
-    QMenu* help = menuBar()->addMenu("Help");
-    menus_.insert("Help", help);
-    connect(AddAction(help, "Help2", "How to use"), &QAction::triggered, this, [this] {
+    using A = ActionId;
+    Bind(A::Create1, &commands::Create);
+    Bind(A::Open1, &commands::Open);
+    Bind(A::Save1, [](Project& project) { commands::Save(project); });
+    Bind(A::Saveas1, &commands::SaveAs);
+    Bind(A::Optimize1, &commands::OptimizeColorMap);
+    Bind(A::Addframe1, &commands::AddFrame);
+    Bind(A::Delete1, &commands::DeleteFrame);
+    Bind(A::Frameoption1, &commands::FrameOption);
+    connect(Action(A::Close1), &QAction::triggered, this, &QWidget::close);
+    connect(Action(A::Cascade1), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+    connect(Action(A::Tile1), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+    connect(Action(A::ArrangeIcons1), &QAction::triggered, this, &TGiffer::ArrangeIcons);
+    connect(Action(A::Next1), &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+    connect(Action(A::Previous1), &QAction::triggered, mdiArea_, &QMdiArea::activatePreviousSubWindow);
+    connect(Action(A::Help2), &QAction::triggered, this, [this] {
         Run([] { QDesktopServices::openUrl(QUrl::fromLocalFile(UserGuidePath())); });
     });
-    Action("Help2")->setEnabled(QFileInfo::exists(UserGuidePath()));
-    connect(AddAction(help, "Homepage1", "Zelqo home page"), &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(kHomePageUrl)); });
-    connect(AddAction(help, "About1", "About"), &QAction::triggered, this, &TGiffer::ShowAbout);
+    connect(Action(A::Homepage1), &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kHomePageUrl)); });
+    connect(Action(A::About1), &QAction::triggered, this, &TGiffer::ShowAbout);
 }
 
 void TGiffer::ArrangeIcons()
@@ -179,14 +135,14 @@ void TGiffer::ArrangeIcons()
 
 void TGiffer::RebuildRecentMenu()
 {
-    QMenu* recent = menus_.value("Lastprojects1");
+    QMenu* recent = recentMenu_;
     recent->clear();
     for (const QString& path : project_.Recent().Entries()) {
         QAction* entry = recent->addAction(QString(path).replace('&', "&&"));
         entry->setData(path);
         connect(entry, &QAction::triggered, this, [this, path] { Run([&] { commands::OpenRecent(project_, path); }); });
     }
-    recent->menuAction()->setEnabled(!project_.Recent().Entries().isEmpty());
+    UpdateActions();
 }
 
 void TGiffer::ShowAbout()

@@ -66,9 +66,95 @@ TGIFImage& Project::NewDocument()
     return *document_;
 }
 
-void Project::DropDocument()
+void Project::StopPainters()
 {
+    // A painter reads frames while it plays: none may run while they change.
+    if (preview_)
+        preview_->StopAllPainters();
+    if (document_)
+        document_->StopAllPainters();
+}
+
+void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>& change, EditTarget target)
+{
+    TGIFImage* image = target == EditTarget::Document ? document_.get() : preview_.get();
+    if (!image)
+        return;
+    StopPainters();
+    ProjectEdit edit(*image);
+    std::exception_ptr failure;
+    try {
+        change(edit);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    lastEditName_ = name;
+    // Whatever part of the change was made is shown, so the preview never
+    // disagrees with the document image.
+    if (target == EditTarget::Document)
+        RefreshPreviewCopy();
+    else
+        emit previewCopyChanged();
+    Announce(edit);
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void Project::Announce(const ProjectEdit& edit)
+{
+    using Kind = ProjectEdit::Kind;
+    for (const ProjectEdit::Change& change : edit.Changes()) {
+        switch (change.kind) {
+        case Kind::Inserted: emit framesInserted(change.first, change.second); break;
+        case Kind::Removed: emit framesRemoved(change.first, change.second); break;
+        case Kind::Moved: emit frameMoved(change.first, change.second); break;
+        case Kind::Picture: emit framePictureChanged(change.first); break;
+        case Kind::Extensions: emit frameExtensionsChanged(change.first); break;
+        case Kind::GlobalColorMap: emit globalColorMapChanged(); break;
+        }
+    }
+}
+
+void Project::Open(const QString& caption, const std::function<void(TGIFImage&)>& fill)
+{
+    // The project counts as open from here on, also when the load fails.
+    SetOpen(true);
+    TGIFImage& document = NewDocument();
+    bool previewMade = false;
+    try {
+        fill(document);
+        RefreshPreviewCopy(true);
+        previewMade = true;
+        SetCaption(caption);
+    } catch (...) {
+        // The preview must not keep showing the previous project: it shows
+        // the frames read before the failure.
+        if (!previewMade)
+            RefreshPreviewCopy(true);
+        ShowOpened();
+        throw;
+    }
+    ShowOpened();
+}
+
+// The end of every open or create, also after a failed load: the preview
+// shows frame 0 of whatever the document image holds.
+void Project::ShowOpened()
+{
+    emit frameStatus(QString());
+    SetCurrentFrame(0);
+    emit projectShown();
+}
+
+void Project::Close()
+{
+    if (!fileName_.isEmpty())
+        recent_.Add(fileName_);
+    // A playing preview stops before the project it shows goes.
+    emit stopRequested();
     document_.reset();
+    SetCaption(QString::fromLatin1(kMainCaption));
+    SetOpen(false);
 }
 
 void Project::RefreshPreviewCopy(bool attachEvents)

@@ -3,7 +3,14 @@
 // the preview copy that the preview window shows and that Save writes, the
 // current frame, the file name and the project-open flag. It knows no
 // widgets; windows follow its signals and commands change it.
+//
+// Every change to the frames goes through Edit, the one edit gateway: it
+// stops the painters of both images, runs the change, gives the preview a
+// new copy of the document image and announces what changed. Only Project
+// emits its signals.
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -16,6 +23,39 @@ namespace animora {
 class Prompts;
 class TGIFImage;
 class TGIFPainter;
+
+// Which image a change is made on. The preview copy is what Save writes;
+// a few commands (Frame option, Optimize color map) change it alone, and
+// the next change of the document image replaces it again.
+enum class EditTarget { Document, PreviewCopy };
+
+// What a change passes to the gateway: the image to change, and a record of
+// what it changed, announced as the project's signals once it is done.
+class ProjectEdit {
+public:
+    explicit ProjectEdit(TGIFImage& image) : image_(image) {}
+
+    TGIFImage& Image() { return image_; }
+
+    void FramesInserted(int first, int count = 1) { changes_.push_back({Kind::Inserted, first, count}); }
+    void FramesRemoved(int first, int count = 1) { changes_.push_back({Kind::Removed, first, count}); }
+    void FrameMoved(int from, int to) { changes_.push_back({Kind::Moved, from, to}); }
+    void FramePictureChanged(int index) { changes_.push_back({Kind::Picture, index, 0}); }
+    void FrameExtensionsChanged(int index) { changes_.push_back({Kind::Extensions, index, 0}); }
+    void GlobalColorMapChanged() { changes_.push_back({Kind::GlobalColorMap, 0, 0}); }
+
+    enum class Kind { Inserted, Removed, Moved, Picture, Extensions, GlobalColorMap };
+    struct Change {
+        Kind kind;
+        int first;
+        int second;
+    };
+    const std::vector<Change>& Changes() const { return changes_; }
+
+private:
+    TGIFImage& image_;
+    std::vector<Change> changes_;
+};
 
 class Project : public QObject {
     Q_OBJECT
@@ -47,15 +87,33 @@ public:
     const QString& Caption() const { return caption_; }
     void SetCaption(const QString& caption);
 
-    // A fresh document image with the warning and progress handlers (the
-    // first half of attaching the image events).
-    TGIFImage& NewDocument();
-    void DropDocument();
-    // The preview copy becomes a new copy of the document image; the old
-    // copy's painters stop first. With `attachEvents` it gets the progress
-    // handler and the frame display of status panel 1 too; a plain refresh
-    // does not carry the handlers over.
-    void RefreshPreviewCopy(bool attachEvents = false);
+    // The edit gateway. Runs `change` on the target image with every painter
+    // of both images stopped, makes the preview copy a new copy of the
+    // document image (for a change of the document), and emits what the
+    // change recorded, also when it failed part-way (the failure is raised
+    // again afterwards). `name` says what the change was, for the user.
+    void Edit(const QString& name, const std::function<void(ProjectEdit&)>& change,
+              EditTarget target = EditTarget::Document);
+    // The name of the last change made through Edit.
+    const QString& LastEditName() const { return lastEditName_; }
+
+    // Open and create: a fresh document image with the warning and progress
+    // handlers, filled by `fill`, then the preview copy with the image
+    // events attached, frame 0 shown and the project open. When `fill`
+    // fails the project still opens with what it holds, and the failure is
+    // raised after the windows show that state.
+    void Open(const QString& caption, const std::function<void(TGIFImage&)>& fill);
+    // Stops the preview, drops the document image, and records the file
+    // name among the recent projects.
+    void Close();
+
+    // Requests that the windows carry out for commands.
+    // The preview's stop button goes down and the still frame shows.
+    void RequestStop() { emit stopRequested(); }
+    // Next and Previous are about to step.
+    void AnnounceStepping() { emit stepping(); }
+    // Status panel 1.
+    void SetFrameStatus(const QString& text) { emit frameStatus(text); }
 
     // The handlers given to the images.
     void ShowProgress(TProgressStage stage, int percent, const std::string& message);
@@ -70,9 +128,19 @@ public:
 
 signals:
     void captionChanged(const QString& caption);
+    // The project was opened (true) or closed (false).
     void openChanged(bool open);
     // The preview copy was replaced; the frame list needs filling again.
     void previewReplaced();
+    // What a change through the gateway did, in the order it did it.
+    void framesInserted(int first, int count);
+    void framesRemoved(int first, int count);
+    void frameMoved(int from, int to);
+    void framePictureChanged(int index);
+    void frameExtensionsChanged(int index);
+    void globalColorMapChanged();
+    // A change of the preview copy alone is done (the copy stays).
+    void previewCopyChanged();
     void currentFrameChanged(int index);
     // ShowProgress: a stage other than the end shows percent and message.
     void progress(int percent, const QString& message);
@@ -82,8 +150,6 @@ signals:
     // The end of an open or create: the preview applies its play options and
     // shows the current frame of the new preview copy.
     void projectShown();
-    // EnableProjectCommands of the main window.
-    void projectCommandsEnabled(bool on);
     // Open puts the preview's stop button down before it loads anything.
     void stopRequested();
     // Next and Previous are about to step: a running animation gives way to
@@ -91,6 +157,16 @@ signals:
     void stepping();
 
 private:
+    TGIFImage& NewDocument();
+    // The preview copy becomes a new copy of the document image; the old
+    // copy's painters stop first. With `attachEvents` it gets the progress
+    // handler and the frame display of status panel 1 too; a plain refresh
+    // does not carry the handlers over.
+    void RefreshPreviewCopy(bool attachEvents = false);
+    void StopPainters();
+    void Announce(const ProjectEdit& edit);
+    void ShowOpened();
+
     Prompts& prompts_;
     QString startDirectory_;
     RecentProjects recent_;
@@ -100,6 +176,7 @@ private:
     QString fileName_;
     bool open_ = false;
     QString caption_;
+    QString lastEditName_;
 };
 
 // Raised by the warning handler when the user does not answer Ignore.

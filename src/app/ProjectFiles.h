@@ -3,11 +3,17 @@
 // extension of its name.
 #include <QString>
 
-#include "app/Prompts.h"
 
 namespace animora {
 
 class TGIFImage;
+
+// The JPEG save settings the JPEG options dialog gives.
+struct JpegSaveOptions {
+    int quality = 50;
+    bool grayscale = false;
+    bool smoothing = false;
+};
 
 // The upper-cased extension with its dot (".GIF"), empty when there is none.
 QString UpperExtension(const QString& path);

@@ -6,8 +6,6 @@
 #include <QPushButton>
 #include <QStringList>
 
-#include "app/dialogs/CreateGIFForm.h"
-#include "app/dialogs/SaveJPEGForm.h"
 
 namespace animora {
 
@@ -45,20 +43,27 @@ QtPrompts::QtPrompts() = default;
 
 QtPrompts::~QtPrompts()
 {
-    delete createForm_;
-    delete jpegForm_;
-    delete optionForm_;
+    DropDialogs();
+}
+
+void QtPrompts::DropDialogs()
+{
+    for (auto& [type, dialog] : dialogs_)
+        delete dialog;
+    dialogs_.clear();
 }
 
 void QtPrompts::SetParentWindow(QWidget* window)
 {
+    DropDialogs();
     parent_ = window;
-    delete createForm_;
-    delete jpegForm_;
-    delete optionForm_;
-    createForm_ = new TCreateGIFForm(*this, window);
-    jpegForm_ = new TSaveJPEGForm(window);
-    optionForm_ = new TOptionForm(window);
+}
+
+std::any QtPrompts::AskDialog(const std::any&, const DialogRunner& show)
+{
+    ArrowWhileAsking arrow;
+    DialogHost host(parent_, *this, dialogs_);
+    return show(host);
 }
 
 PromptAnswer QtPrompts::Message(const QString& text, const QString& caption, PromptIcon icon, PromptButtons buttons)
@@ -125,33 +130,6 @@ std::optional<QString> QtPrompts::SaveFileName(const FileDialogRequest& request)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
-}
-
-std::optional<CreateGifFields> QtPrompts::AskCreateGif()
-{
-    ArrowWhileAsking arrow;
-    if (!createForm_ || createForm_->exec() != QDialog::Accepted)
-        return std::nullopt;
-    return createForm_->Fields();
-}
-
-std::optional<QSize> QtPrompts::AskFrameSize(QSize current)
-{
-    ArrowWhileAsking arrow;
-    if (!optionForm_)
-        return std::nullopt;
-    optionForm_->SetFrameSize(current.width(), current.height());
-    if (optionForm_->exec() != QDialog::Accepted)
-        return std::nullopt;
-    return QSize(optionForm_->FrameWidth(), optionForm_->FrameHeight());
-}
-
-std::optional<JpegSaveOptions> QtPrompts::AskJpegOptions()
-{
-    ArrowWhileAsking arrow;
-    if (!jpegForm_ || jpegForm_->exec() != QDialog::Accepted)
-        return std::nullopt;
-    return jpegForm_->Options();
 }
 
 } // namespace animora

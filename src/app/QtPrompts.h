@@ -1,12 +1,7 @@
 #pragma once
-// The prompts as Qt dialogs: message boxes, file dialogs, and the create and
-// JPEG option dialogs, made once so their fields last for the run.
-#include <QPointer>
-
+// The prompts as Qt dialogs: message boxes, file dialogs, and each
+// feature's dialogs, made once so their fields last for the run.
 #include "app/Prompts.h"
-#include "app/dialogs/CreateGIFForm.h"
-#include "app/dialogs/OptionForm.h"
-#include "app/dialogs/SaveJPEGForm.h"
 
 class QWidget;
 
@@ -27,16 +22,16 @@ public:
                          PromptButtons buttons) override;
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
-    std::optional<CreateGifFields> AskCreateGif() override;
-    std::optional<QSize> AskFrameSize(QSize current) override;
-    std::optional<JpegSaveOptions> AskJpegOptions() override;
+
+protected:
+    std::any AskDialog(const std::any& question, const DialogRunner& show) override;
 
 private:
+    void DropDialogs();
+
     QWidget* parent_ = nullptr;
-    // Owned by the parent window, which may go first.
-    QPointer<TCreateGIFForm> createForm_;
-    QPointer<TSaveJPEGForm> jpegForm_;
-    QPointer<TOptionForm> optionForm_;
+    // The feature dialogs, owned by the parent window, which may go first.
+    std::unordered_map<std::type_index, QPointer<QDialog>> dialogs_;
 };
 
 } // namespace animora

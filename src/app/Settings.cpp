@@ -43,6 +43,8 @@ WindowSettings Settings::LoadWindow()
     QSettings settings = OpenSettings();
     settings.beginGroup(kGroup);
     WindowSettings s;
+    s.geometrySaved = settings.contains(QStringLiteral("Width"));
+    s.previewSaved = settings.contains(QStringLiteral("PreviewWidth"));
     s.normalGeometry = QRect(ReadInt(settings, "Left", 600), ReadInt(settings, "Top", 400),
                              ReadInt(settings, "Width", 600), ReadInt(settings, "Heigth", 400));
     s.windowState = ReadInt(settings, "WinState", 0);

@@ -20,12 +20,17 @@ struct ToolbarPlace {
 };
 
 struct WindowSettings {
+    // "Heigth" is the key's spelling in stored settings, kept so they load.
     QRect normalGeometry{600, 400, 600, 400};  // Left, Top, Width, Heigth
     int windowState = 0;                        // 0 normal, 1 minimised, 2 maximised
     ToolbarPlace projectBar{12, 2};             // ToolBar1
     ToolbarPlace drawingBar{360, 2};            // ToolBar4
     ToolbarPlace gifBar{12, 28};                // ToolBar3
     QRect previewGeometry{100, 100, 200, 200};
+    // Whether the settings held the main window's and the preview's
+    // geometry; a first start sizes the windows to the screen instead.
+    bool geometrySaved = false;
+    bool previewSaved = false;
 };
 
 // What closing the main window writes: geometries only where the window's

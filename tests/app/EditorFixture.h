@@ -15,6 +15,9 @@
 #include "app/Settings.h"
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
+#include "app/dialogs/CreateGIFForm.h"
+#include "app/dialogs/OptionForm.h"
+#include "app/dialogs/SaveJPEGForm.h"
 #include "app/ScriptedPrompts.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
@@ -70,7 +73,7 @@ protected:
 
     void Create(int count, int width, int height)
     {
-        prompts.createFields.push_back(
+        prompts.Answer<CreateGifQuestion>(
             CreateGifFields{QString::number(count), QString::number(width), QString::number(height)});
         commands::Create(*project);
     }

@@ -19,6 +19,7 @@
 #include "app/QtGuiDispatcher.h"
 #include "gif/Painter.h"
 #include "platform/Bitmap.h"
+#include "platform/Clock.h"
 
 namespace animora::test {
 namespace {
@@ -27,11 +28,19 @@ class PlaybackTest : public EditorTest {
 protected:
     void SetUp() override
     {
+        // Painters wait on a clock that moves on at once, so the tests
+        // depend on the order of events, never on how fast the machine is.
+        previousClock = InstallClock(std::make_shared<TVirtualClock>(true));
         EditorTest::SetUp();
         commands::OpenProject(*project, Corpus("muybridge.gif"));
         preview = window->findChild<TGifPreview*>("GifPreview");
         ASSERT_NE(preview, nullptr);
         ASSERT_GE(project->FrameCount(), 3);
+    }
+    void TearDown() override
+    {
+        EditorTest::TearDown();
+        InstallClock(previousClock);
     }
     void Click(const char* name) { window->findChild<QToolButton*>(name)->click(); }
     void Check(const char* name, bool on) { window->findChild<QCheckBox*>(name)->setChecked(on); }
@@ -42,10 +51,11 @@ protected:
         return project && project->PreviewCopy() ? project->PreviewCopy()->DefaultPainter() : nullptr;
     }
 
-    // Runs the event loop until `done` holds (or `ms` pass).
-    static bool RunUntil(const std::function<bool()>& done, int ms = 4000)
+    // Runs the event loop until `done` holds. The deadline only stops a
+    // test that would hang; no test expects to reach it.
+    static bool RunUntil(const std::function<bool()>& done)
     {
-        QDeadlineTimer deadline(ms);
+        QDeadlineTimer deadline(60000);
         while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         return done();
@@ -77,6 +87,7 @@ protected:
     }
 
     TGifPreview* preview = nullptr;
+    std::shared_ptr<TClock> previousClock;
 };
 
 TEST_F(PlaybackTest, ThreadedRunPaintsThroughTheEventLoopAndStopJoinsThePainter)

@@ -48,7 +48,7 @@ TEST_F(EditorTest, CreateRefusesAZeroSizeAndKeepsTheProject)
     Create(2, 30, 20);
     for (const auto& fields : {CreateGifFields{"2", "0", "100"}, CreateGifFields{"2", "100", "0"},
                                CreateGifFields{"2", "abc", "100"}}) {
-        prompts.createFields.push_back(fields);
+        prompts.Answer<CreateGifQuestion>(fields);
         commands::Create(*project);
         ASSERT_EQ(prompts.shown.size(), 1u);
         EXPECT_EQ(prompts.shown[0].text, "One of parameter = 0.");
@@ -62,8 +62,8 @@ TEST_F(EditorTest, CreateRefusesAZeroSizeAndKeepsTheProject)
 TEST_F(EditorTest, CreateRefusesMoreFramesThanMemoryHoldsBeforeClosingTheProject)
 {
     Create(2, 30, 20);
-    prompts.createFields.push_back(CreateGifFields{"100000", "4000", "4000"});
-    window->Action("Create1")->trigger();
+    prompts.Answer<CreateGifQuestion>(CreateGifFields{"100000", "4000", "4000"});
+    window->Action(ActionId::Create1)->trigger();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(prompts.shown[0].text.startsWith("The new project would need too much memory"));
     EXPECT_EQ(project->FrameCount(), 2);
@@ -102,14 +102,14 @@ TEST_F(EditorTest, OpeningACorpusGifShowsItsFrames)
     EXPECT_EQ(project->CurrentFrame(), 0);
     EXPECT_EQ(window->StatusText(1), QStringLiteral(" Frame 1 of %1").arg(count));
     EXPECT_EQ(project->PreviewCopy()->Images().Count(), count);
-    EXPECT_TRUE(window->Action("Save1")->isEnabled());
-    EXPECT_FALSE(window->Action("Exchange1")->isEnabled());  // arrives with the frame commands
+    EXPECT_TRUE(window->Action(ActionId::Save1)->isEnabled());
+    EXPECT_FALSE(window->Action(ActionId::Exchange1)->isEnabled());  // arrives with the frame commands
     EXPECT_EQ(project->Recent().Entries(), QStringList{QFileInfo(path).absoluteFilePath()});
     EXPECT_FALSE(window->findChild<QLabel*>("FrameImage")->pixmap().isNull());
 
     commands::CloseProject(*project);
     EXPECT_EQ(window->windowTitle(), "Zelqo Animora Pro");
-    EXPECT_FALSE(window->Action("Save1")->isEnabled());
+    EXPECT_FALSE(window->Action(ActionId::Save1)->isEnabled());
 }
 
 TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
@@ -122,7 +122,7 @@ TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
                  {"notes.txt", "Unknown picture file extension (.txt)"}};
     for (const Case& c : cases) {
         prompts.fileNames.push_back(TempPath(c.name));
-        window->Action("Open1")->trigger();
+        window->Action(ActionId::Open1)->trigger();
         ASSERT_EQ(prompts.shown.size(), 1u);
         EXPECT_TRUE(prompts.shown[0].text.startsWith(c.messageStart)) << prompts.shown[0].text.toStdString();
         prompts.shown.clear();
@@ -161,7 +161,7 @@ TEST_F(EditorTest, ADamagedPictureIsReportedWithTheLoadersMessage)
     file.write("BM this is no bitmap");
     file.close();
     prompts.fileNames.push_back(file.fileName());
-    window->Action("Open1")->trigger();
+    window->Action(ActionId::Open1)->trigger();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "Bitmap image is not valid");
 }
@@ -252,12 +252,13 @@ TEST_F(EditorTest, FrameOptionResizesThePreviewPictureOnly)
 {
     Create(2, 40, 30);
     project->SetCurrentFrame(1);
-    prompts.frameSizes.push_back(std::nullopt);
-    prompts.frameSizes.push_back(QSize(20, 50));
+    prompts.Answer<FrameSizeQuestion>(std::nullopt);
+    prompts.Answer<FrameSizeQuestion>(QSize(20, 50));
     for (int i = 0; i < 2; ++i)
-        window->Action("Frameoption1")->trigger();
-    ASSERT_EQ(prompts.frameSizeRequests.size(), 2u);
-    EXPECT_EQ(prompts.frameSizeRequests[0], QSize(40, 30));
+        window->Action(ActionId::Frameoption1)->trigger();
+    const auto requests = prompts.Asked<FrameSizeQuestion>();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].current, QSize(40, 30));
     const TBitmap* picture = project->PreviewCopy()->Images().SubImage(1)->RenderedBitmap();
     EXPECT_EQ(picture->Width(), 20);
     EXPECT_EQ(picture->Height(), 50);
@@ -297,11 +298,11 @@ TEST_F(EditorTest, OptimizeColorMapGivesThePreviewCopyOneGlobalMapThatSaveWrites
     const QString path = TempPath("two-maps.gif");
     source.SaveToFile(path.toStdString());
 
-    window->Action("Optimize1")->trigger();  // no project: nothing happens
+    window->Action(ActionId::Optimize1)->trigger();  // no project: nothing happens
     commands::OpenProject(*project, path);
     ASSERT_EQ(project->FrameCount(), 2);
     const QImage before = RenderFrameImage(*project->PreviewCopy()->Images().SubImage(1));
-    window->Action("Optimize1")->trigger();
+    window->Action(ActionId::Optimize1)->trigger();
 
     const TGIFImage& preview = *project->PreviewCopy();
     for (int i = 0; i < 2; ++i)

@@ -72,11 +72,11 @@ TEST_F(EditorTest, SaveAsJpegAsksForOptionsAndCancelWritesNothing)
     Create(1, 32, 24);
     const QString path = TempPath("picture.jpg");
     prompts.fileNames.push_back(path);
-    prompts.jpegOptions.push_back(std::nullopt);
+    prompts.Answer<JpegOptionsQuestion>(std::nullopt);
     commands::SaveAs(*project);
     EXPECT_FALSE(QFileInfo::exists(path));
 
-    prompts.jpegOptions.push_back(JpegSaveOptions{75, false, false});
+    prompts.Answer<JpegOptionsQuestion>(JpegSaveOptions{75, false, false});
     ASSERT_TRUE(commands::Save(*project));
     const auto bytes = ReadFileBytes(path.toStdString());
     const TBitmap decoded = DecodeJPEG(bytes.data(), bytes.size());
@@ -90,7 +90,7 @@ TEST_F(EditorTest, SaveAsJpegAsksForOptionsAndCancelWritesNothing)
     ASSERT_EQ(project->FrameCount(), 1);
     EXPECT_EQ(DocumentFrame(0).Width(), 32);
     QFile::remove(path);
-    prompts.jpegOptions.push_back(JpegSaveOptions{10, true, true});
+    prompts.Answer<JpegOptionsQuestion>(JpegSaveOptions{10, true, true});
     ASSERT_TRUE(commands::Save(*project));
     EXPECT_TRUE(QFileInfo::exists(path));
 }
@@ -178,7 +178,7 @@ TEST_F(EditorTest, AWarningAnsweredAbortEndsTheLoad)
         for (int i = 0; i < 4; ++i)
             prompts.answers.push_back(c.answer);
         prompts.fileNames.push_back(path);
-        window->Action("Open1")->trigger();
+        window->Action(ActionId::Open1)->trigger();
         ASSERT_GE(prompts.shown.size(), 1u);
         const ShownMessage& warning = prompts.shown.front();
         EXPECT_TRUE(warning.text.startsWith("GIF Message:\nSeverity: Warning\nMessage:  ")) << warning.text.toStdString();

@@ -3,6 +3,7 @@
 // is recorded, so a flow's texts and captions can be checked exactly. A
 // question without a queued answer is recorded and answered Cancel.
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "app/Prompts.h"
@@ -19,10 +20,6 @@ class ScriptedPrompts : public Prompts {
 public:
     std::deque<PromptAnswer> answers;
     std::deque<std::optional<QString>> fileNames;
-    std::deque<std::optional<CreateGifFields>> createFields;
-    std::deque<std::optional<JpegSaveOptions>> jpegOptions;
-    std::deque<std::optional<QSize>> frameSizes;
-    std::vector<QSize> frameSizeRequests;
 
     std::vector<ShownMessage> shown;
     std::vector<FileDialogRequest> fileRequests;
@@ -44,18 +41,23 @@ public:
         fileRequests.push_back(request);
         return Next(fileNames, std::optional<QString>{});
     }
-    std::optional<CreateGifFields> AskCreateGif() override
+
+    // Queues the answer to the next question of that feature's dialog;
+    // nothing is Cancel. A question without a queued answer is Cancel too.
+    template <typename Question>
+    void Answer(std::optional<typename Question::Answer> answer)
     {
-        return Next(createFields, std::optional<CreateGifFields>{});
+        dialogAnswers[typeid(Question)].push_back(answer ? std::any(*answer) : std::any());
     }
-    std::optional<QSize> AskFrameSize(QSize current) override
+    // The questions of that kind asked so far.
+    template <typename Question>
+    std::vector<Question> Asked() const
     {
-        frameSizeRequests.push_back(current);
-        return Next(frameSizes, std::optional<QSize>{});
-    }
-    std::optional<JpegSaveOptions> AskJpegOptions() override
-    {
-        return Next(jpegOptions, std::optional<JpegSaveOptions>{});
+        std::vector<Question> asked;
+        for (const std::any& question : questions)
+            if (const auto* q = std::any_cast<Question>(&question))
+                asked.push_back(*q);
+        return asked;
     }
 
     // Texts of the messages shown so far, then forgets them.
@@ -68,7 +70,17 @@ public:
         return texts;
     }
 
+protected:
+    std::any AskDialog(const std::any& question, const DialogRunner&) override
+    {
+        questions.push_back(question);
+        return Next(dialogAnswers[question.type()], std::any());
+    }
+
 private:
+    std::map<std::type_index, std::deque<std::any>> dialogAnswers;
+    std::vector<std::any> questions;
+
     // GCC 12 reports moving an engaged std::optional<QString> out of the queue
     // as "may be used uninitialized" at some optimisation levels; it is not.
 #pragma GCC diagnostic push

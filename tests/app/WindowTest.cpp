@@ -33,58 +33,58 @@ TEST_F(EditorTest, ThePasteStateFollowsTheClipboard)
     // Without a document window there is nothing to paste into.
     clipboard->setImage(picture);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(window->Action("Paste1")->isEnabled());
-    EXPECT_FALSE(window->Action("PasteButton")->isEnabled());
+    EXPECT_FALSE(window->Action(ActionId::Paste1)->isEnabled());
+    EXPECT_FALSE(window->Action(ActionId::PasteButton)->isEnabled());
     clipboard->clear();
 }
 
 TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
 {
     struct Item {
-        const char* name;
+        ActionId id;
         const char* caption;
         const char* shortcut;
         bool enabledWithProject;
     } items[] = {
-        {"Create1", "Create", "", true},
-        {"Open1", "Open project", "Ctrl+O", true},
-        {"Save1", "Save project", "Ctrl+S", true},
-        {"Saveas1", "Save as . . . ", "", true},
-        {"GIFWizard1", "GIF Wizard", "", false},
-        {"MapofGIF1", "Import wizard", "", false},
-        {"Optimize1", "Optimize color map", "", true},
-        {"Close1", "Exit", "Alt+F4", true},
-        {"Undo1", "Undo", "Ctrl+Z", false},
-        {"Redo1", "Redo", "Ctrl+Shift+Z", false},
-        {"Copy1", "Copy", "Ctrl+Ins", false},
-        {"Paste1", "Paste", "Shift+Ins", false},
-        {"Save2", "Save current frame", "Alt+S", false},
-        {"Exchange1", "Echange by places", "", false},
-        {"Addframe1", "Add frame", "", true},
-        {"Edit1", "Edit preview frame", "Ctrl+E", false},
-        {"Delete1", "Delete preview frame", "Ctrl+D", true},
-        {"Frameoption1", "Frame option", "", true},
-        {"Moveframe1", "Move frame", "", false},
-        {"Scan1", "Scaning frame", "", false},
-        {"Scale50B", "+ 50%", "Ctrl+PgDown", false},
-        {"Realsize1", "Real size", "Ctrl+Home", false},
-        {"Previous1", "Previous", "Ctrl+Shift+F6", true},
-        {"Homepage1", "Zelqo home page", "", true},
+        {ActionId::Create1, "Create", "", true},
+        {ActionId::Open1, "Open project", "Ctrl+O", true},
+        {ActionId::Save1, "Save project", "Ctrl+S", true},
+        {ActionId::Saveas1, "Save as . . . ", "", true},
+        {ActionId::GIFWizard1, "GIF Wizard", "", false},
+        {ActionId::MapofGIF1, "Import wizard", "", false},
+        {ActionId::Optimize1, "Optimize color map", "", true},
+        {ActionId::Close1, "Exit", "Alt+F4", true},
+        {ActionId::Undo1, "Undo", "Ctrl+Z", false},
+        {ActionId::Redo1, "Redo", "Ctrl+Shift+Z", false},
+        {ActionId::Copy1, "Copy", "Ctrl+Ins", false},
+        {ActionId::Paste1, "Paste", "Shift+Ins", false},
+        {ActionId::Save2, "Save current frame", "Alt+S", false},
+        {ActionId::Exchange1, "Echange by places", "", false},
+        {ActionId::Addframe1, "Add frame", "", true},
+        {ActionId::Edit1, "Edit preview frame", "Ctrl+E", false},
+        {ActionId::Delete1, "Delete preview frame", "Ctrl+D", true},
+        {ActionId::Frameoption1, "Frame option", "", true},
+        {ActionId::Moveframe1, "Move frame", "", false},
+        {ActionId::Scan1, "Scaning frame", "", false},
+        {ActionId::Scale50B, "+ 50%", "Ctrl+PgDown", false},
+        {ActionId::Realsize1, "Real size", "Ctrl+Home", false},
+        {ActionId::Previous1, "Previous", "Ctrl+Shift+F6", true},
+        {ActionId::Homepage1, "Zelqo home page", "", true},
     };
     Create(1, 4, 4);
     for (const Item& item : items) {
-        SCOPED_TRACE(item.name);
-        QAction* action = window->Action(item.name);
+        SCOPED_TRACE(Spec(item.id).objectName);
+        QAction* action = window->Action(item.id);
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->text(), item.caption);
         EXPECT_EQ(action->shortcut().toString(), item.shortcut);
         EXPECT_EQ(action->isEnabled(), item.enabledWithProject);
     }
-    EXPECT_FALSE(window->Action("Mosaic1")->isVisible());
-    EXPECT_FALSE(window->Action("TextButton")->isVisible());
-    EXPECT_TRUE(window->Action("CursorlButton")->isChecked());
-    EXPECT_EQ(window->Action("ImportButton")->toolTip(), "Import Wizard");
-    EXPECT_EQ(window->Action("ImportButton")->statusTip(), "Easy import frame from file");
+    EXPECT_FALSE(window->Action(ActionId::Mosaic1)->isVisible());
+    EXPECT_FALSE(window->Action(ActionId::TextButton)->isVisible());
+    EXPECT_TRUE(window->Action(ActionId::CursorlButton)->isChecked());
+    EXPECT_EQ(window->Action(ActionId::ImportButton)->toolTip(), "Import Wizard");
+    EXPECT_EQ(window->Action(ActionId::ImportButton)->statusTip(), "Easy import frame from file");
 }
 
 TEST_F(EditorTest, TheRecentListKeepsSevenDistinctEntries)
@@ -194,7 +194,7 @@ TEST_F(EditorTest, ArrangeIconsPutsAMinimisedPreviewAtTheBottomLeft)
     QMdiSubWindow* preview = window->PreviewWindow();
     preview->showMinimized();
     preview->move(300, 40);
-    window->Action("ArrangeIcons1")->trigger();
+    window->Action(ActionId::ArrangeIcons1)->trigger();
     EXPECT_EQ(preview->x(), 0);
     EXPECT_EQ(preview->geometry().bottom(), preview->mdiArea()->viewport()->rect().bottom());
 }

@@ -7,6 +7,9 @@
 #include "app/Project.h"
 #include "app/ProjectFiles.h"
 #include "app/Prompts.h"
+#include "app/dialogs/CreateGIFForm.h"
+#include "app/dialogs/SaveJPEGForm.h"
+#include "color/ColorTypes.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
 #include "platform/Errors.h"
@@ -14,8 +17,6 @@
 namespace animora::commands {
 
 namespace {
-
-constexpr uint8_t crOptimizedWindows = 8;
 
 QString ProjectCaption(const QString& path)
 {
@@ -36,28 +37,11 @@ int FieldValue(const QString& text)
     return ok ? value : 0;
 }
 
-// The end of every open or create, also after a failed load: the preview
-// shows frame 0 of whatever the document image holds.
-void ShowNewProject(Project& project)
-{
-    emit project.frameStatus(QString());
-    project.SetCurrentFrame(0);
-    emit project.projectShown();
-    project.SetOpen(true);
-}
-
 } // namespace
 
 void CloseProject(Project& project)
 {
-    if (!project.FileName().isEmpty())
-        project.Recent().Add(project.FileName());
-    // A playing preview stops before the project it shows goes.
-    emit project.stopRequested();
-    project.DropDocument();
-    project.SetCaption(QString::fromLatin1(kMainCaption));
-    emit project.projectCommandsEnabled(false);
-    project.SetOpen(false);
+    project.Close();
 }
 
 void OpenProject(Project& project, const QString& path)
@@ -69,29 +53,13 @@ void OpenProject(Project& project, const QString& path)
     project.SetFileName(fullPath);
 
     BusyCursor busy;
-    bool previewMade = false;
-    try {
-        CloseProject(project);
-        emit project.projectCommandsEnabled(true);
-        TGIFImage& document = project.NewDocument();
-        LoadProjectFile(document, fullPath);
-        project.RefreshPreviewCopy(true);
-        previewMade = true;
-        project.SetCaption(ProjectCaption(fullPath));
-    } catch (...) {
-        // The preview must not keep showing the previous project: it shows
-        // the frames read before the failure.
-        if (!previewMade)
-            project.RefreshPreviewCopy(true);
-        ShowNewProject(project);
-        throw;
-    }
-    ShowNewProject(project);
+    project.Close();
+    project.Open(ProjectCaption(fullPath), [&](TGIFImage& document) { LoadProjectFile(document, fullPath); });
 }
 
 void Open(Project& project)
 {
-    emit project.stopRequested();
+    project.RequestStop();
     const auto path = project.Ask().OpenFileName({QString::fromLatin1(kOpenFilter), QString()});
     if (path)
         OpenProject(project, *path);
@@ -99,7 +67,7 @@ void Open(Project& project)
 
 void OpenRecent(Project& project, const QString& path)
 {
-    emit project.stopRequested();
+    project.RequestStop();
     if (QFileInfo(path).isFile())
         OpenProject(project, path);
     else
@@ -108,7 +76,7 @@ void OpenRecent(Project& project, const QString& path)
 
 void Create(Project& project)
 {
-    const auto fields = project.Ask().AskCreateGif();
+    const auto fields = project.Ask().Ask(CreateGifQuestion{});
     if (!fields)
         return;
     const int count = FieldValue(fields->frameCount);
@@ -128,19 +96,14 @@ void Create(Project& project)
                            std::to_string(width) + " x " + std::to_string(height) + " pixels");
 
     BusyCursor busy;
-    CloseProject(project);
+    project.Close();
     project.SetFileName(QString());
-    emit project.projectCommandsEnabled(true);
-    TGIFImage& document = project.NewDocument();
-    document.SetReductionMode(crOptimizedWindows);
-    project.SetCaption(QStringLiteral("%1: New Gif").arg(QLatin1String(kMainCaption)));
-    emit project.frameStatus(QString());
     const TBitmap blank = BlankBitmap(width, height);
-    for (int i = 0; i < count; ++i)
-        document.Add(blank);  // each frame gets its own copy of the pixels
-    project.RefreshPreviewCopy(true);
-    ShowNewProject(project);
-    emit project.projectCommandsEnabled(true);
+    project.Open(QStringLiteral("%1: New Gif").arg(QLatin1String(kMainCaption)), [&](TGIFImage& document) {
+        document.SetReductionMode(crOptimizedWindows);
+        for (int i = 0; i < count; ++i)
+            document.Add(blank);  // each frame gets its own copy of the pixels
+    });
 }
 
 bool Save(Project& project)
@@ -162,7 +125,7 @@ bool Save(Project& project)
         return true;
     }
     case SaveKind::Jpeg: {
-        const auto options = project.Ask().AskJpegOptions();
+        const auto options = project.Ask().Ask(JpegOptionsQuestion{});
         if (!options)
             return false;
         BusyCursor busy;

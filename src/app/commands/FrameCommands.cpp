@@ -4,6 +4,7 @@
 #include "app/FrameRendering.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
+#include "app/dialogs/OptionForm.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
 #include "platform/Bitmap.h"
@@ -21,8 +22,11 @@ void AddFrame(Project& project)
         if (const TBitmap* last = document->Images().SubImage(count - 1)->RenderedBitmap())
             picture = *last;  // a copy: adding a frame may drop the caches
     }
-    const int index = document->Add(picture);
-    project.RefreshPreviewCopy();
+    int index = 0;
+    project.Edit(QStringLiteral("Add frame"), [&](ProjectEdit& edit) {
+        index = edit.Image().Add(picture);
+        edit.FramesInserted(index);
+    });
     project.SetCurrentFrame(index);
 }
 
@@ -36,9 +40,12 @@ void DeleteFrame(Project& project)
                               PromptIcon::Information, PromptButtons::OkCancel);
     if (answer != PromptAnswer::Ok)
         return;
-    document->Images().DeleteAt(project.CurrentFrame());
-    document->DropCaches();
-    project.RefreshPreviewCopy();
+    const int current = project.CurrentFrame();
+    project.Edit(QStringLiteral("Delete frame"), [&](ProjectEdit& edit) {
+        edit.Image().Images().DeleteAt(current);
+        edit.Image().DropCaches();
+        edit.FramesRemoved(current);
+    });
     NextFrame(project);
 }
 
@@ -49,51 +56,62 @@ void FrameOption(Project& project)
     if (!preview || current >= preview->Images().Count())
         return;
     TGIFSubImage& frame = *preview->Images().SubImage(current);
-    const auto size = project.Ask().AskFrameSize(QSize(frame.Width(), frame.Height()));
+    const auto size = project.Ask().Ask(FrameSizeQuestion{QSize(frame.Width(), frame.Height())});
     if (!size)
         return;
-    TBitmap* picture = frame.RenderedBitmap();
-    if (!picture)
-        return;
-    emit project.stopRequested();  // no painter may read the frame while it changes
-    picture->SetWidth(size->width());
-    picture->SetHeight(size->height());
+    project.RequestStop();
+    project.Edit(
+        QStringLiteral("Frame option"),
+        [&](ProjectEdit& edit) {
+            TBitmap* picture = edit.Image().Images().SubImage(current)->RenderedBitmap();
+            if (!picture)
+                return;
+            picture->SetWidth(size->width());
+            picture->SetHeight(size->height());
+            edit.FramePictureChanged(current);
+        },
+        EditTarget::PreviewCopy);
     project.SetCurrentFrame(current);  // shows the frame again
 }
 
 void OptimizeColorMap(Project& project)
 {
-    TGIFImage* preview = project.PreviewCopy();
-    if (!project.IsOpen() || !preview)
+    if (!project.IsOpen() || !project.PreviewCopy())
         return;
     BusyCursor busy;
-    preview->OptimizeColorMaps();
+    project.Edit(
+        QStringLiteral("Optimize color map"),
+        [](ProjectEdit& edit) {
+            edit.Image().OptimizeColorMaps();
+            edit.GlobalColorMapChanged();
+        },
+        EditTarget::PreviewCopy);
     project.SetCurrentFrame(project.CurrentFrame());  // shows the frame again
 }
 
 void NextFrame(Project& project)
 {
-    emit project.stepping();
+    project.AnnounceStepping();
     const int current = project.CurrentFrame();
     project.SetCurrentFrame(current < project.FrameCount() - 1 ? current + 1 : 0);
 }
 
 void PreviousFrame(Project& project)
 {
-    emit project.stepping();
+    project.AnnounceStepping();
     const int current = project.CurrentFrame();
     project.SetCurrentFrame(current > 0 ? current - 1 : project.FrameCount() - 1);
 }
 
 void FirstFrame(Project& project)
 {
-    emit project.stepping();
+    project.AnnounceStepping();
     project.SetCurrentFrame(0);
 }
 
 void LastFrame(Project& project)
 {
-    emit project.stepping();
+    project.AnnounceStepping();
     project.SetCurrentFrame(project.FrameCount() - 1);
 }
 

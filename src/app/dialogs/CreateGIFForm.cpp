@@ -34,6 +34,14 @@ TCreateGIFForm::TCreateGIFForm(Prompts& prompts, QWidget* parent)
     layout->addRow(buttons);
 }
 
+std::optional<CreateGifFields> ShowDialog(const CreateGifQuestion&, DialogHost& host)
+{
+    auto& form = host.Kept<TCreateGIFForm>();
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form.Fields();
+}
+
 CreateGifFields TCreateGIFForm::Fields() const
 {
     return {frameCount_->text(), frameWidth_->text(), frameHeight_->text()};

@@ -10,6 +10,19 @@ class QLineEdit;
 
 namespace animora {
 
+// The three fields of the create dialog as typed; the command parses them.
+struct CreateGifFields {
+    QString frameCount;
+    QString frameWidth;
+    QString frameHeight;
+};
+
+// Create: the fields of a new project; nothing on Cancel.
+struct CreateGifQuestion {
+    using Answer = CreateGifFields;
+};
+std::optional<CreateGifFields> ShowDialog(const CreateGifQuestion&, DialogHost& host);
+
 class TCreateGIFForm : public QDialog {
     Q_OBJECT
 public:

@@ -20,6 +20,15 @@ QSpinBox* SizeEdit(const char* name, QWidget* parent)
 
 } // namespace
 
+std::optional<QSize> ShowDialog(const FrameSizeQuestion& question, DialogHost& host)
+{
+    auto& form = host.Kept<TOptionForm>();
+    form.SetFrameSize(question.current.width(), question.current.height());
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return QSize(form.FrameWidth(), form.FrameHeight());
+}
+
 TOptionForm::TOptionForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("OptionForm");

@@ -47,6 +47,14 @@ TSaveJPEGForm::TSaveJPEGForm(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
+std::optional<JpegSaveOptions> ShowDialog(const JpegOptionsQuestion&, DialogHost& host)
+{
+    auto& form = host.Kept<TSaveJPEGForm>();
+    if (form.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form.Options();
+}
+
 JpegSaveOptions TSaveJPEGForm::Options() const
 {
     return {compressQual_->value(), grayscale_->isChecked(), smoothing_->isChecked()};

@@ -3,6 +3,7 @@
 // for the run, so its settings do too.
 #include <QDialog>
 
+#include "app/ProjectFiles.h"
 #include "app/Prompts.h"
 
 class QCheckBox;
@@ -10,6 +11,12 @@ class QLabel;
 class QSlider;
 
 namespace animora {
+
+// Asked before a project is saved as JPEG; nothing on Cancel.
+struct JpegOptionsQuestion {
+    using Answer = JpegSaveOptions;
+};
+std::optional<JpegSaveOptions> ShowDialog(const JpegOptionsQuestion&, DialogHost& host);
 
 class TSaveJPEGForm : public QDialog {
     Q_OBJECT

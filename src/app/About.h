@@ -1,7 +1,6 @@
 #pragma once
 // The About box: program name, version, credits and the licences of the
-// libraries the program uses. It stands where the design has an outside
-// library's About call; its result is not used.
+// libraries the program uses. The scanner's About command shows it too.
 #include <QString>
 
 class QWidget;

@@ -63,7 +63,7 @@ void Settings::SaveWindow(const WindowSettingsToSave& toSave)
     const WindowSettings& s = toSave.values;
     if (toSave.mainWindowNormal) {
         WriteInt(settings, "Width", s.normalGeometry.width());
-        WriteInt(settings, "Heigth", s.normalGeometry.height());
+        WriteInt(settings, "Heigth", s.normalGeometry.height());  // the stored key's spelling
         WriteInt(settings, "Left", s.normalGeometry.left());
         WriteInt(settings, "Top", s.normalGeometry.top());
     }

@@ -55,7 +55,7 @@ void ExpectSameTree(TGIFImage& expected, TGIFImage& actual, const std::string& w
     }
 }
 
-// Files whose round trip ends differently by design.
+// Files whose round trip ends differently on purpose.
 const std::map<std::string, const char*> kSaveRefused = {
     // Pixels at or above the colour table's size cannot be written.
     {"invalid-code.gif", "Color not in color table"},

@@ -19,7 +19,7 @@ enum class ActionId {
     // Frame
     Save2, Exchange1, Addframe1, Edit1, Delete1, Moveframe1, Frameoption1,
     // Draw
-    Insertfromfile1, Export1, Scan1, Colorattribute1,
+    Insertfromfile1, Export1, Scan1, Colorattribute1, Text1,
     // GIF
     Extensions1, Globalpalette1,
     // Effect

@@ -171,6 +171,7 @@ QWidget* TGifPreview::BuildFramePage()
     connect(addButton_, &QToolButton::clicked, this, guarded(&commands::AddFrame));
     connect(delButton_, &QToolButton::clicked, this, guarded(&commands::DeleteFrame));
     connect(optionButton_, &QToolButton::clicked, this, guarded(&commands::FrameOption));
+    connect(editButton_, &QToolButton::clicked, this, &TGifPreview::editRequested);
     connect(runGif_, &QToolButton::clicked, this, &TGifPreview::RunGifClick);
     connect(stopGif_, &QToolButton::clicked, this, &TGifPreview::StopGifClick);
     connect(frameList_, &QComboBox::activated, this, &TGifPreview::FrameListChange);
@@ -217,11 +218,9 @@ PlayChecks TGifPreview::Checks() const
 void TGifPreview::EnableProjectButtons(bool on)
 {
     for (QToolButton* button :
-         {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_, optionButton_})
+         {stopGif_, prevFrame_, nextFrame_, firstFrame_, lastFrame_, delButton_, addButton_, optionButton_, editButton_})
         button->setEnabled(on);
     runGif_->setEnabled(on);
-    // Editing needs the document window, which is not in this version.
-    editButton_->setEnabled(false);
 }
 
 bool TGifPreview::IsPlaying() const

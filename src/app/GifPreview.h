@@ -62,6 +62,10 @@ public:
     // outside (a close of the main window that was cancelled).
     void ResumePlaying();
 
+signals:
+    // The edit button: the main window opens the document window.
+    void editRequested();
+
 private:
     QWidget* BuildFramePage();
     QWidget* BuildOptionsPage();

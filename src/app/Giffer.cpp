@@ -22,6 +22,7 @@
 #include "app/GifPreview.h"
 #include "app/Icons.h"
 #include "app/MdiWindows.h"
+#include "app/client/GifClientForm.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
 #include "app/commands/FileCommands.h"
@@ -66,6 +67,7 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
             qFatal("Action %s is in no menu and on no toolbar", spec.objectName);
 
     ConnectProject();
+    BindDocumentCommands();
     RebuildRecentMenu();
     connect(windows_, &TMdiWindows::changed, this, &TGiffer::UpdateActions);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TGiffer::UpdateClipboardState);
@@ -136,6 +138,10 @@ ActionContext TGiffer::CurrentContext() const
     ActionContext context;
     context.projectOpen = project_.IsOpen();
     context.documentWindowActive = windows_->IsActive(WindowKind::Document);
+    if (const TGifClientForm* client = context.documentWindowActive ? Client() : nullptr) {
+        context.canUndo = client->CanUndo();
+        context.canRedo = client->CanRedo();
+    }
     context.clipboardHasImage = clipboardHasBitmap_;
     context.hasRecentProjects = !project_.Recent().Entries().isEmpty();
     context.userGuidePresent = QFileInfo::exists(UserGuidePath());

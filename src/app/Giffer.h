@@ -20,6 +20,7 @@ class QToolBar;
 namespace animora {
 
 class Project;
+class TGifClientForm;
 class TGifPreview;
 class TMdiWindows;
 class TOpenWizForm;
@@ -41,6 +42,12 @@ public:
     TMdiWindows& Windows() const { return *windows_; }
     TOpenWizForm* Chooser() const { return chooser_; }
     QString StatusText(int panel) const;
+
+    // The document window, when it is open.
+    TGifClientForm* Client() const;
+    // Opens the document window on the preview's current frame, or brings
+    // the open one forward (it goes on editing its own frame).
+    TGifClientForm* OpenDocumentWindow();
 
     // What the enabled states follow, as things stand now.
     ActionContext CurrentContext() const;
@@ -64,6 +71,9 @@ private:
     // --- building (GifferMenus.cpp, GifferBars.cpp) ---
     void BuildMenus();
     void BindMenuCommands();
+    void BindDocumentCommands();
+    // Runs `command` on the document window when there is one.
+    void OnClient(ActionId id, void (TGifClientForm::*command)());
     void BuildToolbars();
     void BuildBottomPanel();
     void BuildStatusBar();

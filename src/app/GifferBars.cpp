@@ -63,7 +63,6 @@ void TGiffer::BuildToolbars()
         tools->addAction(action);
     }
     Action(A::CursorlButton)->setChecked(true);
-    Action(A::TextButton)->setVisible(false);
 
     toolBar3_ = AddToolBar("ToolBar3", "GIF tools",
                            {A::GlobalOption, A::ExtensButton, A::OptimizeButton, A::ImportFrameButton,

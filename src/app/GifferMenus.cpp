@@ -80,7 +80,7 @@ void TGiffer::BuildMenus()
 
     AddItems(AddMenu(MenuId::Frame),
              {A::Save2, A::Exchange1, A::Addframe1, A::Edit1, A::Delete1, A::Moveframe1, A::Frameoption1});
-    AddItems(AddMenu(MenuId::Draw), {A::Insertfromfile1, A::Export1, A::Scan1, A::Colorattribute1});
+    AddItems(AddMenu(MenuId::Draw), {A::Insertfromfile1, A::Export1, A::Scan1, A::Colorattribute1, A::Text1});
     AddItems(AddMenu(MenuId::GIF), {A::Extensions1, A::Globalpalette1});
     AddItems(AddMenu(MenuId::Effect), {A::Fallwall1, A::Rain1, A::Moveapart1, A::Lines1, A::Mosaic1});
     Action(A::Mosaic1)->setVisible(false);

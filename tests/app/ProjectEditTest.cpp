@@ -108,7 +108,7 @@ TEST_F(EditorTest, ActionStatesFollowTheContext)
         {"no project", {}, false, false, true, false, false, false, false},
         {"project", {.projectOpen = true}, true, true, true, false, false, false, true},
         {"document window", {.projectOpen = true, .documentWindowActive = true, .clipboardHasImage = true},
-         true, true, true, false, false, true, true},
+         true, true, true, true, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -117,7 +117,7 @@ TEST_F(EditorTest, ActionStatesFollowTheContext)
         EXPECT_EQ(window->Action(ActionId::SaveButton)->isEnabled(), c.save);
         EXPECT_EQ(window->Action(ActionId::Addframe1)->isEnabled(), c.addFrame);
         EXPECT_EQ(window->Action(ActionId::Create1)->isEnabled(), c.create);
-        // The clipboard commands wait for the document window's tools.
+        // The clipboard commands act in the document window.
         EXPECT_EQ(window->Action(ActionId::Cut1)->isEnabled(), c.cut);
         EXPECT_EQ(window->Action(ActionId::Paste1)->isEnabled(), c.paste);
         EXPECT_EQ(window->Menu(MenuId::Edit)->menuAction()->isEnabled(), c.editMenu);

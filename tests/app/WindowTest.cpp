@@ -61,7 +61,7 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {ActionId::Save2, "Save current frame", "Alt+S", false},
         {ActionId::Exchange1, "Echange by places", "", false},
         {ActionId::Addframe1, "Add frame", "", true},
-        {ActionId::Edit1, "Edit preview frame", "Ctrl+E", false},
+        {ActionId::Edit1, "Edit preview frame", "Ctrl+E", true},
         {ActionId::Delete1, "Delete preview frame", "Ctrl+D", true},
         {ActionId::Frameoption1, "Frame option", "", true},
         {ActionId::Moveframe1, "Move frame", "", false},
@@ -81,7 +81,7 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         EXPECT_EQ(action->isEnabled(), item.enabledWithProject);
     }
     EXPECT_FALSE(window->Action(ActionId::Mosaic1)->isVisible());
-    EXPECT_FALSE(window->Action(ActionId::TextButton)->isVisible());
+    EXPECT_TRUE(window->Action(ActionId::TextButton)->isVisible());  // the text tool is reachable
     EXPECT_TRUE(window->Action(ActionId::CursorlButton)->isChecked());
     EXPECT_EQ(window->Action(ActionId::ImportButton)->toolTip(), "Import Wizard");
     EXPECT_EQ(window->Action(ActionId::ImportButton)->statusTip(), "Easy import frame from file");

@@ -1,5 +1,5 @@
 // animora-cli effect IN.gif OUT.gif --effect fallwall|rain|moveapart|lines:
-// one of the four transition effects (Parts 4.1 to 4.4) on a run of frames,
+// one of the four transition effects of the Effect menu on a run of frames,
 // with the options of the effect's dialog; unnamed options keep the dialog's
 // defaults. A refusal (the range rule, F below 1, C below 2, L below 1) goes
 // to standard error with exit status 1 and no file is written.

@@ -7,6 +7,8 @@
 #include "color/ColorLookup.h"
 #include "color/ColorTypes.h"
 #include "color/DitherEngine.h"
+#include "effects/PixelCopier.h"
+#include "effects/ResampleAxis.h"
 #include "platform/PixelAccess.h"
 
 namespace animora::effects {
@@ -29,16 +31,6 @@ TRect Offset(const TRect& rect, int dx, int dy)
     return {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
 }
 
-bool SameColors(const TPalette& a, const TPalette& b)
-{
-    if (a.Count() != b.Count())
-        return false;
-    for (int i = 0; i < a.Count(); ++i)
-        if (a[i].Color() != b[i].Color())
-            return false;
-    return true;
-}
-
 // The colour of a palette index; indices past the palette read as black.
 TColor EntryColor(const TPalette& palette, int index)
 {
@@ -47,107 +39,23 @@ TColor EntryColor(const TPalette& palette, int index)
 
 } // namespace
 
-// --- one to one -----------------------------------------------------------------
-
-TPixelCopier::TPixelCopier(const TBitmap& source, TBitmap& target) : source_(source), target_(target)
-{
-    const bool eightBits = source.GetPixelFormat() == PixelFormat::pf8bit &&
-                           target.GetPixelFormat() == PixelFormat::pf8bit;
-    if (!eightBits || target.Palette().Empty())
-        return;
-    fast_ = true;
-    sourceStride_ = source.RowBytes();
-    targetStride_ = target.RowBytes();
-    identity_ = SameColors(source.Palette(), target.Palette());
-    for (int i = 0; i < 256; ++i) {
-        if (identity_) {
-            table_[i] = static_cast<uint8_t>(i);
-            continue;
-        }
-        const TColor color = EntryColor(source.Palette(), i);
-        const int nearest = target.Palette().NearestIndex(ColorRed(color), ColorGreen(color), ColorBlue(color));
-        table_[i] = static_cast<uint8_t>(std::max(nearest, 0));
-    }
-}
-
-void TPixelCopier::CopyRun(int sx, int sy, int tx, int ty, int count)
-{
-    if (count <= 0)
-        return;
-    if (!fast_) {
-        for (int i = 0; i < count; ++i)
-            CopyPixelSlow(sx + i, sy, tx + i, ty);
-        return;
-    }
-    const uint8_t* in = source_.ScanLine(sy) + sx;
-    uint8_t* out = target_.ScanLine(ty) + tx;
-    if (identity_) {
-        std::memmove(out, in, static_cast<size_t>(count));  // source and target may be one bitmap
-        return;
-    }
-    for (int i = 0; i < count; ++i)
-        out[i] = table_[in[i]];
-}
-
-void TPixelCopier::CopyPixelSlow(int sx, int sy, int tx, int ty)
-{
-    target_.SetPixelColor(tx, ty, source_.PixelColor(sx, sy));
-}
-
 void DrawBitmap(TBitmap& target, const TBitmap& source)
 {
     CopyRectangle(target, Whole(source), source, Whole(source), dkNearest);
 }
 
+TBitmap InPalette(const TBitmap& picture, const TPalette& palette)
+{
+    TBitmap result(picture.Width(), picture.Height(), PixelFormat::pf8bit);
+    result.SetPalette(palette);
+    if (picture.GetPixelFormat() == PixelFormat::pf8bit)
+        DrawBitmap(result, picture);  // one match per palette entry
+    else
+        TCanvas(result).Draw(0, 0, picture);  // one match per colour met
+    return result;
+}
+
 // --- resampling -----------------------------------------------------------------
-
-TResampleAxis::TResampleAxis(int sourceSize, int destSize)
-{
-    starts_.reserve(static_cast<size_t>(destSize) + 1);
-    const int64_t s = sourceSize, d = destSize;
-    identity_ = s == d;
-    for (int i = 0; i < destSize; ++i) {
-        const size_t start = taps_.size();
-        starts_.push_back(start);
-        if (s == d) {
-            taps_.push_back({i, kOne});
-        } else if (d < s) {
-            // Area averaging: destination pixel i covers [i s, (i + 1) s) and
-            // source pixel j covers [j d, (j + 1) d), in units of 1 / d source pixels.
-            const int64_t begin = i * s, end = (i + 1) * s;
-            for (int64_t j = begin / d; j * d < end; ++j) {
-                const int64_t overlap = std::min(end, (j + 1) * d) - std::max(begin, j * d);
-                taps_.push_back({static_cast<int>(j), static_cast<uint32_t>(overlap)});
-            }
-            Normalise(start, static_cast<uint64_t>(s));
-        } else {
-            // Linear: the centre of pixel i lies at ((2i + 1) s - d) / 2d source pixels.
-            const int64_t position = (2 * i + 1) * s - d;
-            const int64_t j = position >= 0 ? position / (2 * d) : -((-position + 2 * d - 1) / (2 * d));
-            const int64_t fraction = position - j * 2 * d;
-            const auto clamp = [&](int64_t index) { return static_cast<int>(std::clamp<int64_t>(index, 0, s - 1)); };
-            taps_.push_back({clamp(j), static_cast<uint32_t>(2 * d - fraction)});
-            if (fraction > 0)
-                taps_.push_back({clamp(j + 1), static_cast<uint32_t>(fraction)});
-            Normalise(start, static_cast<uint64_t>(2 * d));
-        }
-    }
-    starts_.push_back(taps_.size());
-}
-
-void TResampleAxis::Normalise(size_t start, uint64_t total)
-{
-    // Each weight rounded down, the shortfall given to the largest weight.
-    uint32_t sum = 0;
-    size_t largest = start;
-    for (size_t t = start; t < taps_.size(); ++t) {
-        taps_[t].weight = static_cast<uint32_t>(uint64_t{taps_[t].weight} * kOne / total);
-        sum += taps_[t].weight;
-        if (taps_[t].weight > taps_[largest].weight)
-            largest = t;
-    }
-    taps_[largest].weight += kOne - sum;
-}
 
 namespace {
 

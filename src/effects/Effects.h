@@ -1,11 +1,11 @@
 #pragma once
-// The four transition effects of the Effect menu (Parts 4.1 to 4.4): fall
-// wall, rain, move apart and lines. Each turns a run of frames of a GIF into
-// a transition from the run's first frame to its last: the frames of the run
-// but the last are redrawn in place, in ascending order, and written back
-// into the image through SetRenderedBitmap (Part 1.6), which replaces their
-// pixels and colour maps and clears their extensions. No frame is added or
-// removed; the run's last frame never changes.
+// The four transition effects of the Effect menu: fall wall, rain, move
+// apart and lines. Each turns a run of frames of a GIF into a transition from
+// the run's first frame to its last: the frames of the run but the last are
+// redrawn in place, in ascending order, and written back into the image
+// through SetRenderedBitmap, which replaces their pixels and colour maps and
+// clears their extensions (delay, disposal, transparency). No frame is added
+// or removed; the run's last frame never changes.
 //
 // Each effect's options are a plain struct that a dialog fills from its
 // controls (the defaults below are the dialogs' defaults) and a command hands
@@ -25,33 +25,29 @@
 //      message box with the caption "Error!", an information icon and an OK
 //      button; the command ends and nothing has changed. (RunEffect makes the
 //      same check and raises EEffectError with the same text.)
-//   4. RunEffect(document, params, progress) on the document image. It stops
-//      the image's painters, then works frame by frame. Rain passes a
-//      progress callback that writes "Build image:" + d into status panel 0
-//      and repaints it at once; the editor shows the working-in-background
-//      cursor around the call and writes "Ready" afterwards, also when the
-//      call raises. A failure inside a frame (rendering, conversion) leaves
-//      the frames already written back changed and passes on to the
-//      application's handler; the preview is then not refreshed.
+//   4. Through the project's edit gateway (painters stopped), RunEffect on the
+//      document image. Rain passes a progress callback that writes
+//      "Build image:" + d into status panel 0 and repaints it at once; the
+//      editor shows the working-in-background cursor around the call and
+//      writes "Ready" afterwards, also when the call raises. A failure inside
+//      a frame (rendering, conversion) leaves the frames already written back
+//      changed and passes on to the application's handler.
 //   5. Replace the preview copy by a copy of the document image and show its
-//      current frame (RefreshFrameView, Part 2.7). There is no undo step.
+//      current frame. There is no undo step.
 //
-// The design draws on the preview copy's frame bitmaps and writes each into
-// the document image; here the engine draws on the document's own frame
-// bitmaps and writes each back into the same frame. The preview copy is a
-// copy of the document image, so both read the same pictures: the affected
-// frame's rendering (after the palette step), the last frame's, and the run's
-// first frame as the write-back at step k = 0 left it (the write-back keeps
-// the drawn 8-bit bitmap as the frame's rendering). The results are the same
-// frames, and the editor needs no second image for the command.
+// The effects draw on the document image's own frame bitmaps and write each
+// back into the same frame. The write-back keeps the drawn 8-bit bitmap as
+// the frame's rendering, so a later frame that copies the run's first frame
+// sees it as step k = 0 left it. The editor's preview copy is only refreshed
+// afterwards; no second image is needed during the command.
 //
-// The GIF wizard (Part 4.5) runs the same effects on its new document image
-// with its own step divisor (stepDivisor) and, where it says so, its own
-// source frames (drawSource, copySource); its runs are calls, not copies:
+// The GIF wizard runs the same effects on its new document image with its
+// own step divisor (stepDivisor) and, where it needs them, its own source
+// frames (drawSource, copySource); its runs are calls, not copies:
 //   fall wall: firstFrame 1, frameCount B, stepDivisor B (N, or N div 2
 //   with Full round); the second run of Full round: firstFrame B + 1,
-//   frameCount N - B, the opposite direction (stepDivisor N - B - 1 is the
-//   default); rain: firstFrame 1, frameCount N; move apart and lines:
+//   frameCount N - B, the opposite direction (the default divisor C - 1 is
+//   then N - B - 1); rain: firstFrame 1, frameCount N; move apart and lines:
 //   firstFrame 1, frameCount N, stepDivisor N.
 #include <cstdint>
 #include <functional>
@@ -72,7 +68,7 @@ public:
     using EAnimoraError::EAnimoraError;
 };
 
-// The texts of the refusals (the first is the design's range message).
+// The texts of the refusals; the range message is the editor's own.
 extern const char* const kRangeMessage;
 extern const char* const kFirstFrameMessage;    // F below 1
 extern const char* const kCountMessage;         // C below 2
@@ -80,14 +76,17 @@ extern const char* const kLinesMessage;         // L below 1
 extern const char* const kStepDivisorMessage;   // a wizard divisor below 1
 extern const char* const kSourceFrameMessage;   // a source frame that does not exist
 
-// What every effect's dialog holds (Part 4.1), and the wizard's variants.
+// What every effect's dialog holds, and the wizard's variants.
 struct TEffectParams {
     int firstFrame = 1;               // F, FirstFrame: 1-based number of the run's first frame
     int frameCount = 3;               // C, CountFrame: frames in the run, first and last included
-    bool useLastFramePalette = true;  // UsePaslette "Use last frame palette"
+    // UsePaslette "Use last frame palette": each affected frame is first put into
+    // the last frame's palette (its picture kept, each colour by its nearest
+    // entry), so pixels taken from the last frame keep their exact colours.
+    bool useLastFramePalette = true;
     bool copyFrame = false;           // CopyFrame "Copy first frame to all effected frame"
 
-    // The GIF wizard's variants (Part 4.5); the defaults are the menu's.
+    // The GIF wizard's variants; the defaults are the Effect menu's.
     int stepDivisor = 0;  // the step is the extent div this; 0: C - 1
     int drawSource = -1;  // 0-based frame the effect draws from, whose size drives the
                           // geometry; -1: the run's last frame (lines: the run's first)
@@ -99,7 +98,7 @@ struct TEffectParams {
 // anything is drawn on it (rain's "Build image:" status text).
 using TEffectProgress = std::function<void(int frameIndex)>;
 
-// --- fall wall (Part 4.1) ---------------------------------------------------------
+// --- fall wall ---------------------------------------------------------------------
 
 // FallCB's items in order: "Up to Down", "Down to  Up", "Left to Right",
 // "Right to Left".
@@ -120,7 +119,7 @@ struct TFallWallParams : TEffectParams {
     TFallMode mode = fmSlide;  // Unfold and ScaleCB both unchecked
 };
 
-// --- rain (Part 4.2) --------------------------------------------------------------
+// --- rain --------------------------------------------------------------------------
 
 struct TRainParams : TEffectParams {
     uint64_t seed = 0;  // the random source: ClockSeed() in the editor, fixed elsewhere
@@ -129,7 +128,7 @@ struct TRainParams : TEffectParams {
 // A seed from the clock, different for each command.
 uint64_t ClockSeed();
 
-// --- move apart (Part 4.3) ----------------------------------------------------------
+// --- move apart ----------------------------------------------------------------------
 
 enum TOrientation : uint8_t { orHorizontal = 0, orVertical = 1 };
 // Increase opens the window from the centre line outward; diminish closes it.
@@ -141,7 +140,7 @@ struct TMoveApartParams : TEffectParams {
     bool scale = false;                       // Scale: the whole last frame compressed into the window
 };
 
-// --- lines (Part 4.4) ---------------------------------------------------------------
+// --- lines ---------------------------------------------------------------------------
 
 struct TLinesParams : TEffectParams {
     // CountFrame is read-only at 4; CopyFrame "Copy last frame to all" starts checked.
@@ -163,7 +162,7 @@ int BandBorder(int j, int size, int lines);
 
 // Empty when the effect can run on the image; otherwise the message that
 // refuses it. Checked in this order: F below 1, C below 2, L below 1, a
-// divisor below 0, the range rule of Part 4.1, source frames.
+// divisor below 0, the run reaching past the last frame, source frames.
 std::string CheckEffect(const TGIFImage& image, const TFallWallParams& params);
 std::string CheckEffect(const TGIFImage& image, const TRainParams& params);
 std::string CheckEffect(const TGIFImage& image, const TMoveApartParams& params);

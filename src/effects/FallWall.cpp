@@ -1,8 +1,8 @@
-// Fall wall (Part 4.1): the last frame enters as a wall from one side, one
+// Fall wall: the last frame enters as a wall from one side, one
 // step further in each frame, uncovered in place, sliding in, or squeezed
 // into the growing band.
 #include "effects/EffectBitmaps.h"
-#include "effects/EffectRun.h"
+#include "effects/Effect.h"
 
 namespace animora::effects {
 

@@ -1,7 +1,7 @@
-// Lines (Part 4.4): the run's first frame cut into L bands that are pulled
+// Lines: the run's first frame cut into L bands that are pulled
 // back alternately toward opposite sides, over the last frame as background.
 #include "effects/EffectBitmaps.h"
-#include "effects/EffectRun.h"
+#include "effects/Effect.h"
 
 namespace animora::effects {
 

@@ -1,8 +1,8 @@
-// Move apart (Part 4.3): the last frame seen through a window centred on the
+// Move apart: the last frame seen through a window centred on the
 // picture, opening from the centre line (increase) or closing toward it
 // (diminish); scaled, the whole last frame is compressed into the window.
 #include "effects/EffectBitmaps.h"
-#include "effects/EffectRun.h"
+#include "effects/Effect.h"
 
 namespace animora::effects {
 

@@ -1,12 +1,12 @@
-// Rain (Part 4.2): pixels of the last frame strewn at random over each
+// Rain: pixels of the last frame strewn at random over each
 // affected frame, (k + 1) x P + 1 draws on frame k with P = (W x H) div 2.
 #include <algorithm>
 #include <bit>
 #include <chrono>
 #include <vector>
 
-#include "effects/EffectBitmaps.h"
-#include "effects/EffectRun.h"
+#include "effects/Effect.h"
+#include "effects/PixelCopier.h"
 
 namespace animora::effects {
 

@@ -1,5 +1,6 @@
-// The four effects against the examples of Parts 4.1 to 4.4, on composed
-// frames: 8-bit pictures whose palette index says where a pixel came from.
+// The four effects on composed frames: 8-bit pictures whose palette index
+// says where a pixel came from, checked against the geometry each effect
+// promises (walls, windows, bands) and rain's statistics.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -75,7 +76,7 @@ double Squeezed(int o, int size, int n)
     return (o + 0.5) * size / n - 0.5;
 }
 
-// --- fall wall (Part 4.1): H = 100, C = 4, walls of 0, 33 and 66 rows ---------------------
+// --- fall wall: H = 100, C = 4, walls of 0, 33 and 66 rows ----------------------------
 
 struct FallWallCase {
     TFallDirection direction;
@@ -155,6 +156,32 @@ TEST(FallWall, ASmallerFrameIsClippedAndKeepsItsSize)
     EXPECT_EQ(At(image, 0, 59, 39), kRed);
 }
 
+// The palette step puts the frame into the last frame's palette and keeps its
+// picture, even when the last frame orders its colours the other way round.
+TEST(EffectPalette, FramesTakeTheLastPaletteAndKeepTheirPicture)
+{
+    for (const bool usePalette : {true, false}) {
+        TGIFImage image;
+        TPalette reversed;
+        for (int i = TestPalette().Count() - 1; i >= 0; --i)
+            reversed.Add(TestPalette()[i]);
+        TBitmap first = Picture(10, 10, kByRow);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                first.ScanLine(y)[x] = static_cast<uint8_t>(255 - y);  // gray y in the reversed palette
+        first.SetPalette(reversed);
+        image.Add(first);
+        image.Add(Picture(10, 10, kAllBlue));
+        TFallWallParams params;
+        params.frameCount = 2;
+        params.useLastFramePalette = usePalette;
+        RunEffect(image, params);
+        EXPECT_EQ(At(image, 0, 3, 7), 7);
+        EXPECT_EQ(TGIFColorMap::EntryToColor(image.Images().SubImage(0)->ColorMap().Entries()),
+                  usePalette ? MakeColor(0, 0, 0) : MakeColor(0, 0, 255));  // entry 0
+    }
+}
+
 // --- the refusals -------------------------------------------------------------------------
 
 TEST(EffectRange, RefusedBeforeAnyFrameChanges)
@@ -177,7 +204,7 @@ TEST(EffectRange, RefusedBeforeAnyFrameChanges)
     EXPECT_EQ(At(image, 0, 0, 0), kRed);
 }
 
-// --- move apart (Part 4.3): W - n odd, C = 3, s = 50 ----------------------------------------
+// --- move apart: W - n odd, C = 3, s = 50 -------------------------------------------------
 
 struct MoveApartCase {
     TOrientation orientation;
@@ -220,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, MoveApartTest,
                                            MoveApartCase{orVertical, mkDiminish, true, 25, 76},
                                            MoveApartCase{orHorizontal, mkIncrease, true, 25, 75}));
 
-// --- lines (Part 4.4) -------------------------------------------------------------------
+// --- lines ----------------------------------------------------------------------------
 
 struct LinesCase {
     TOrientation orientation;
@@ -287,7 +314,7 @@ TEST(Lines, BordersRoundHalvesToEven)
         EXPECT_EQ(BandBorder(j, 10, 4), expected[j]);
 }
 
-// --- rain (Part 4.2): 64 x 64, P = 2048 ----------------------------------------------------
+// --- rain: 64 x 64, P = 2048 -------------------------------------------------------------
 
 struct RainCase {
     bool copy;

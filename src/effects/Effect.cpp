@@ -1,9 +1,9 @@
-#include "effects/EffectRun.h"
+#include "effects/Effect.h"
 
 #include <cstdint>
-#include <memory>
 
 #include "effects/EffectBitmaps.h"
+#include "effects/PixelCopier.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
 
@@ -27,7 +27,7 @@ std::string TEffect::Check(const TGIFImage& image) const
         return problem;
     if (params_.stepDivisor < 0)
         return kStepDivisorMessage;
-    // The range rule of Part 4.1: last = F + C - 2 must be a frame.
+    // The run's last frame, F + C - 2, must exist.
     const int64_t last = int64_t{params_.firstFrame} + params_.frameCount - 2;
     const int count = image.Images().Count();
     if (last > count - 1)
@@ -58,36 +58,40 @@ void TEffect::Run(TGIFImage& image, const TEffectProgress& progress)
     const TEffectRun run = Resolve();
     const TGIFImageList& frames = image.Images();
     const TBitmap none;
-    const auto bitmapOf = [&](int index) -> const TBitmap& {
+    const auto pictureOf = [&](int index) -> const TBitmap& {
         const TBitmap* bitmap = frames.SubImage(index)->RenderedBitmap();
         return bitmap ? *bitmap : none;
     };
 
-    const TBitmap& reference = bitmapOf(run.drawSource);
+    const TBitmap& reference = pictureOf(run.drawSource);
     const int width = reference.Width(), height = reference.Height();
     const int step = StepExtent(width, height) / run.divisor;
-    Begin(width, height);
 
     for (int d = run.first; d < run.last; ++d) {
         if (progress)
             progress(d);
         TGIFSubImage& frame = *frames.SubImage(d);
-        // 5.1 The palette step: frame d shows its pixels with the last frame's colours.
-        if (params_.useLastFramePalette)
-            if (const TPalette* palette = frames.SubImage(run.last)->FramePalette())
-                frame.SetFramePalette(std::make_unique<TPalette>(*palette));
-        TBitmap emptyFrame;
+        TBitmap blank;
         TBitmap* target = frame.RenderedBitmap();
         if (!target)
-            target = &emptyFrame;
-        // 5.2 The copy step (lines leaves the run's first frame alone).
+            target = &blank;
+        // The palette step. Putting the frame's picture into the last frame's
+        // colours (rather than reading its indices through them) keeps the
+        // frame looking as it did when the two palettes differ.
+        TBitmap recoloured;
+        const TPalette& lastPalette = pictureOf(run.last).Palette();
+        if (params_.useLastFramePalette && !target->Empty() && !lastPalette.Empty() &&
+            !(target->GetPixelFormat() == PixelFormat::pf8bit && SameColors(target->Palette(), lastPalette))) {
+            recoloured = InPalette(*target, lastPalette);
+            target = &recoloured;
+        }
+        // The copy step (lines leaves the run's first frame alone).
         const bool copyHere = !DrawsFromFirstFrame() || d != run.first;
         if (params_.copyFrame && copyHere && run.copySource != d)
-            DrawBitmap(*target, bitmapOf(run.copySource));
-        // 5.3 The effect's drawing step.
+            DrawBitmap(*target, pictureOf(run.copySource));
         const int k = d - run.first;
-        Draw({d, k, k * step, width, height, *target, bitmapOf(run.drawSource), image.DitherStyle()});
-        // 5.4 The write-back: pixels and colour map from the bitmap, extensions cleared.
+        Draw({d, k, k * step, width, height, *target, pictureOf(run.drawSource), image.DitherStyle()});
+        // The write-back: pixels and colour map from the picture, extensions cleared.
         frame.SetRenderedBitmap(target);
     }
 }

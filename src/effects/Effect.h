@@ -1,8 +1,9 @@
 #pragma once
-// The shared procedure of Part 4.1, once for all four effects: the range rule
-// and the other refusals, the palette step, the copy step, the drawing step
-// of the effect, and the write-back through SetRenderedBitmap. An effect is
-// a small class that only says how big its step is and what it draws.
+// What all four effects share, once: the refusals (the run reaching past the
+// last frame, F, C and the effect's own values), the palette step, the copy
+// step, the effect's drawing step and the write-back through
+// SetRenderedBitmap. An effect is a small final class that only says which
+// extent its step divides and what it draws on one frame.
 #include <string>
 
 #include "effects/Effects.h"
@@ -30,8 +31,8 @@ struct TEffectStep {
     int extent = 0;  // k x s: the wall's extent, the window's, the lines' shift
     int width = 0;   // W and H of the reference frame (the draw source)
     int height = 0;
-    TBitmap& target;        // frame d's bitmap, drawn on in place
-    const TBitmap& source;  // the draw source's bitmap
+    TBitmap& target;        // frame d's picture, drawn on in place
+    const TBitmap& source;  // the draw source's picture
     int dither = 0;         // the image's dither kind, for stretched copies
 };
 
@@ -42,9 +43,9 @@ public:
     TEffect(const TEffect&) = delete;
     TEffect& operator=(const TEffect&) = delete;
 
-    // Empty, or the message that refuses the run (nothing is read).
+    // Empty, or the message that refuses the run (no frame is read).
     std::string Check(const TGIFImage& image) const;
-    // Check, then the procedure; raises EEffectError on a refusal.
+    // Check, then every affected frame; raises EEffectError on a refusal.
     void Run(TGIFImage& image, const TEffectProgress& progress);
 
 protected:
@@ -54,15 +55,13 @@ protected:
     virtual std::string CheckOptions() const { return {}; }
     // The width or height that the divisor cuts into steps; 0 for no step.
     virtual int StepExtent(int width, int height) const = 0;
-    // Once per run, before the first frame.
-    virtual void Begin(int /*width*/, int /*height*/) {}
     // The effect's drawing step on one affected frame.
     virtual void Draw(const TEffectStep& step) = 0;
 
-    const TEffectParams& params_;
-
 private:
     TEffectRun Resolve() const;
+
+    const TEffectParams& params_;
 };
 
 } // namespace effects

@@ -151,27 +151,31 @@ QRect TPaintSurface::FloodFill(int x, int y)
     if (region.bounds.IsEmpty())
         return {};
     const QRect bounds(region.bounds.left, region.bounds.top, region.bounds.Width(), region.bounds.Height());
-    // The brush as it would cover the bounds, then copied where the region is.
-    QImage brush(bounds.size(), QImage::Format_RGB32);
-    brush.fill(Qt::white);
-    const bool clear = state.brushStyle == TBrushStyle::bsClear;
-    if (!clear) {
-        QPainter painter(&brush);
-        painter.setBrushOrigin(-bounds.topLeft());
-        painter.fillRect(brush.rect(), QBrush(state.brushColor, QtBrushStyle(state.brushStyle)));
-    }
+    if (state.brushStyle == TBrushStyle::bsClear)
+        return {};
     const bool solid = state.brushStyle == TBrushStyle::bsSolid;
+    // A hatched brush is drawn over the bounds once, then copied where the
+    // region is; its background stays as it is, as it does for shapes.
+    QImage pattern;
+    if (!solid) {
+        pattern = QImage(bounds.size(), QImage::Format_RGB32);
+        pattern.fill(Qt::white);
+        QPainter painter(&pattern);
+        painter.setBrushOrigin(-bounds.topLeft());
+        painter.fillRect(pattern.rect(), QBrush(state.brushColor, QtBrushStyle(state.brushStyle)));
+    }
+    const QRgb color = state.brushColor.rgb() | 0xFF000000u;
     for (int y0 = bounds.top(); y0 <= bounds.bottom(); ++y0) {
         auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y0));
-        const auto* pattern = reinterpret_cast<const QRgb*>(brush.constScanLine(y0 - bounds.top()));
         const uint8_t* mask = region.mask.data() + size_t(y0) * size_t(region.width);
+        const auto* hatch = solid ? nullptr : reinterpret_cast<const QRgb*>(pattern.constScanLine(y0 - bounds.top()));
         for (int x0 = bounds.left(); x0 <= bounds.right(); ++x0) {
             if (!mask[x0])
                 continue;
-            // A hatched brush leaves its background alone, as it does for shapes.
-            const QRgb fill = pattern[x0 - bounds.left()];
-            if (solid || (!clear && fill != qRgb(255, 255, 255)))
-                row[x0] = fill | 0xFF000000u;
+            if (solid)
+                row[x0] = color;
+            else if (hatch[x0 - bounds.left()] != qRgb(255, 255, 255))
+                row[x0] = hatch[x0 - bounds.left()];
         }
     }
     return bounds;

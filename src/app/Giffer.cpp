@@ -61,6 +61,13 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
     chooser_ = new TOpenWizForm(this);
     chooser_->onCreate = [this] { Run([this] { commands::Create(project_); }); };
     chooser_->onOpen = [this] { Run([this] { commands::Open(project_); }); };
+    chooser_->onImport = [this] {
+        Run([this] {
+            commands::Create(project_);
+            if (project_.Document())
+                OpenMap();
+        });
+    };
 
     for (const ActionSpec& spec : AllActions())
         if (!Action(spec.id))

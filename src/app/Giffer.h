@@ -22,6 +22,7 @@ namespace animora {
 class Project;
 class TGifClientForm;
 class TGifPreview;
+class TMapForm;
 class TMdiWindows;
 class TOpenWizForm;
 
@@ -48,6 +49,9 @@ public:
     // Opens the document window on the preview's current frame, or brings
     // the open one forward (it goes on editing its own frame).
     TGifClientForm* OpenDocumentWindow();
+
+    // Opens the map of the GIF, or brings it forward.
+    TMapForm* OpenMap();
 
     // What the enabled states follow, as things stand now.
     ActionContext CurrentContext() const;

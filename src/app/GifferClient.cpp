@@ -1,5 +1,6 @@
-// The main window's side of the document window: opening it, and the Edit,
-// View, Draw and drawing-tool commands that act on it.
+// The main window's side of its on-demand windows: opening the document
+// window and the map of the GIF, and the Edit, View, Draw and drawing-tool
+// commands that act on the document window.
 #include <QAction>
 #include <QMdiSubWindow>
 
@@ -10,6 +11,7 @@
 #include "app/MdiWindows.h"
 #include "app/Project.h"
 #include "app/client/GifClientForm.h"
+#include "app/map/MapForm.h"
 
 namespace animora {
 
@@ -36,6 +38,17 @@ TGifClientForm* TGiffer::OpenDocumentWindow()
     }
     UpdateActions();
     return client;
+}
+
+TMapForm* TGiffer::OpenMap()
+{
+    if (!project_.IsOpen())
+        return nullptr;
+    return windows_->Show<TMapForm>(WindowKind::Map, [this] {
+        auto* map = new TMapForm(project_);
+        map->setWindowIcon(Icons::ImportWizard());
+        return map;
+    });
 }
 
 void TGiffer::OnClient(ActionId id, void (TGifClientForm::*command)())
@@ -76,6 +89,7 @@ void TGiffer::BindDocumentCommands()
         });
     }
     connect(Action(A::Text1), &QAction::triggered, Action(A::TextButton), &QAction::trigger);
+    connect(Action(A::MapofGIF1), &QAction::triggered, this, [this] { Run([this] { OpenMap(); }); });
 }
 
 } // namespace animora

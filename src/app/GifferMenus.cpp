@@ -17,6 +17,7 @@
 #include "app/Project.h"
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
+#include "app/commands/FrameFileCommands.h"
 
 namespace animora {
 
@@ -101,6 +102,10 @@ void TGiffer::BindMenuCommands()
     Bind(A::Addframe1, &commands::AddFrame);
     Bind(A::Delete1, &commands::DeleteFrame);
     Bind(A::Frameoption1, &commands::FrameOption);
+    Bind(A::Exchange1, &commands::ExchangeFrames);
+    Bind(A::Moveframe1, &commands::MoveFrame);
+    Bind(A::Insertfromfile1, &commands::ImportFrame);
+    Bind(A::Export1, &commands::ExportFrame);
     connect(Action(A::Close1), &QAction::triggered, this, &QWidget::close);
     connect(Action(A::Cascade1), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(Action(A::Tile1), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);

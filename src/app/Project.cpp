@@ -1,6 +1,7 @@
 #include "app/Project.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QPalette>
@@ -83,11 +84,17 @@ void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>&
     StopPainters();
     ProjectEdit edit(*image);
     std::exception_ptr failure;
+    // The codec's warnings speak of files being read ("Image width too small
+    // for contained frames" when a frame outgrows the screen); during the
+    // user's own change the screen simply grows, and no question may stop
+    // the change half-way.
+    auto warnings = std::exchange(image->WarningHandler, nullptr);
     try {
         change(edit);
     } catch (...) {
         failure = std::current_exception();
     }
+    image->WarningHandler = std::move(warnings);
     lastEditName_ = name;
     // Whatever part of the change was made is shown, so the preview never
     // disagrees with the document image.

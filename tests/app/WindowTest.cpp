@@ -51,7 +51,7 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {ActionId::Save1, "Save project", "Ctrl+S", true},
         {ActionId::Saveas1, "Save as . . . ", "", true},
         {ActionId::GIFWizard1, "GIF Wizard", "", false},
-        {ActionId::MapofGIF1, "Import wizard", "", false},
+        {ActionId::MapofGIF1, "Import wizard", "", true},
         {ActionId::Optimize1, "Optimize color map", "", true},
         {ActionId::Close1, "Exit", "Alt+F4", true},
         {ActionId::Undo1, "Undo", "Ctrl+Z", false},
@@ -59,12 +59,12 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {ActionId::Copy1, "Copy", "Ctrl+Ins", false},
         {ActionId::Paste1, "Paste", "Shift+Ins", false},
         {ActionId::Save2, "Save current frame", "Alt+S", false},
-        {ActionId::Exchange1, "Echange by places", "", false},
+        {ActionId::Exchange1, "Echange by places", "", true},
         {ActionId::Addframe1, "Add frame", "", true},
         {ActionId::Edit1, "Edit preview frame", "Ctrl+E", true},
         {ActionId::Delete1, "Delete preview frame", "Ctrl+D", true},
         {ActionId::Frameoption1, "Frame option", "", true},
-        {ActionId::Moveframe1, "Move frame", "", false},
+        {ActionId::Moveframe1, "Move frame", "", true},
         {ActionId::Scan1, "Scaning frame", "", false},
         {ActionId::Scale50B, "+ 50%", "Ctrl+PgDown", false},
         {ActionId::Realsize1, "Real size", "Ctrl+Home", false},
@@ -216,7 +216,7 @@ TEST_F(EditorTest, TheChooserStoresShowNextTimeHoweverItCloses)
     TOpenWizForm* chooser = window->Chooser();
     EXPECT_EQ(chooser->windowTitle(), "Zelqo Animora");
     EXPECT_FALSE(chooser->findChild<QWidget*>("WizBtn")->isEnabled());
-    EXPECT_FALSE(chooser->findChild<QWidget*>("ImportBtn")->isEnabled());
+    EXPECT_TRUE(chooser->findChild<QWidget*>("ImportBtn")->isEnabled());
     for (bool show : {false, true}) {
         chooser->show();
         chooser->ShowNextTime()->setChecked(show);

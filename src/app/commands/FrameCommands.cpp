@@ -4,7 +4,9 @@
 #include "app/FrameRendering.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
+#include "app/dialogs/FramePairForm.h"
 #include "app/dialogs/OptionForm.h"
+#include "platform/Errors.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
 #include "platform/Bitmap.h"
@@ -30,11 +32,54 @@ void AddFrame(Project& project)
     project.SetCurrentFrame(index);
 }
 
+namespace {
+
+void ShowRangeError(Project& project, const char* text)
+{
+    project.Ask().Message(QString::fromLatin1(text), QStringLiteral("Error!"), PromptIcon::Information,
+                          PromptButtons::Ok);
+}
+
+// A frame number as typed; text that is not a number is reported as such.
+int FrameNumber(const QString& text)
+{
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+    return number;
+}
+
+// Both numbers of a two-field dialog, each within 1..count; nothing (after
+// the field's message) when one is not.
+std::optional<std::pair<int, int>> FramePair(Project& project, const FramePairFields& fields, const char* firstError,
+                                             const char* secondError)
+{
+    const int count = project.FrameCount();
+    const int first = FrameNumber(fields.first);
+    if (first < 1 || first > count) {
+        ShowRangeError(project, firstError);
+        return std::nullopt;
+    }
+    const int second = FrameNumber(fields.second);
+    if (second < 1 || second > count) {
+        ShowRangeError(project, secondError);
+        return std::nullopt;
+    }
+    return std::pair{first - 1, second - 1};
+}
+
+} // namespace
+
 void DeleteFrame(Project& project)
 {
     TGIFImage* document = project.Document();
     if (!document || document->Images().Count() == 0)
         return;
+    if (document->Images().Count() == 1) {
+        ShowRangeError(project, kOnlyFrameMessage);
+        return;
+    }
     const PromptAnswer answer =
         project.Ask().Message(QStringLiteral("Are you sure that you want delete this frame?"), QStringLiteral("Warning"),
                               PromptIcon::Information, PromptButtons::OkCancel);
@@ -47,6 +92,50 @@ void DeleteFrame(Project& project)
         edit.FramesRemoved(current);
     });
     NextFrame(project);
+}
+
+void ExchangeFrames(Project& project)
+{
+    if (!project.Document())
+        return;
+    const auto fields = project.Ask().Ask(ExchangeQuestion{});
+    if (!fields)
+        return;
+    const auto pair = FramePair(project, *fields, "First parameter falls outside the limits allowable values.",
+                                "Second parameter falls outside the limits allowable values.");
+    if (!pair || pair->first == pair->second)
+        return;
+    project.Edit(QStringLiteral("Exchange frames"), [&](ProjectEdit& edit) {
+        edit.Image().Images().Exchange(pair->first, pair->second);
+        edit.Image().DropCaches();
+        edit.FrameMoved(pair->first, pair->second);
+        edit.FrameMoved(pair->second, pair->first);
+    });
+    project.SetCurrentFrame(project.CurrentFrame());  // the same index, now perhaps another frame
+}
+
+void MoveFrame(Project& project)
+{
+    if (!project.Document())
+        return;
+    const auto fields = project.Ask().Ask(MoveFrameQuestion{});
+    if (!fields)
+        return;
+    const auto pair = FramePair(project, *fields, "Current parameter falls outside the limits allowable values.",
+                                "New parameter falls outside the limits allowable values.");
+    if (!pair || pair->first == pair->second)
+        return;
+    MoveFrameTo(project, pair->first, pair->second);
+    project.SetCurrentFrame(project.CurrentFrame());
+}
+
+void MoveFrameTo(Project& project, int from, int to)
+{
+    project.Edit(QStringLiteral("Move frame"), [&](ProjectEdit& edit) {
+        edit.Image().Images().MoveItem(from, to);
+        edit.Image().DropCaches();
+        edit.FrameMoved(from, to);
+    });
 }
 
 void FrameOption(Project& project)

@@ -10,7 +10,18 @@ namespace commands {
 // frame when there is none. It becomes the current frame.
 void AddFrame(Project& project);
 // Deletes the current frame after "Are you sure ...", then steps to the next.
+// The only frame is not deleted: a GIF without frames has nothing to show.
 void DeleteFrame(Project& project);
+
+// Exchange: swaps the two frames the dialog names (numbers from 1).
+void ExchangeFrames(Project& project);
+// Move frame: takes the frame at one position out and puts it in at another.
+void MoveFrame(Project& project);
+// Moves the frame at index `from` to index `to`; the frames between shift.
+void MoveFrameTo(Project& project, int from, int to);
+
+// Refused deletion of a GIF's only frame (caption "Error!").
+inline constexpr const char* kOnlyFrameMessage = "Can not delete frame. Frame count=1.";
 
 // Frame option: cuts or extends the current frame's picture in the preview
 // copy to the size asked for. The document image is not changed; the next

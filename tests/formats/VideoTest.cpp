@@ -173,23 +173,24 @@ TEST_F(VideoTest, EmptyFramesAndOtherSizes)
         SCOPED_TRACE(c.name);
         TGIFImage image;
         AddFrame(image, 40, 30, MakeColor(255, 0, 0), 10);
-        AddFrame(image, c.middleWidth, c.middleHeight, MakeColor(0, 255, 0), 10);
+        AddFrame(image, c.middleWidth, c.middleHeight, MakeColor(0, 255, 0), 20);
         AddFrame(image, 40, 30, MakeColor(0, 0, 255), 10);
         const fs::path avi = dir_ / (std::string(c.name) + ".avi");
         ExportAvi(image, avi.string());
         auto probed = Probe(avi);
         EXPECT_EQ(probed["width"], "40");
         EXPECT_EQ(probed["height"], "30");
-        EXPECT_EQ(probed["r_frame_rate"], "10/1");
+        EXPECT_EQ(probed["r_frame_rate"], "10/1");  // an AVI has one rate: frame 0's delay
         EXPECT_EQ(probed["nb_frames"], "3");  // the empty one keeps its place
         EXPECT_EQ(probed["nb_read_frames"], c.frames);
         EXPECT_EQ(ImportAvi(avi)->Images().Count(), std::stoi(c.frames));
-        // A timed container gives an empty frame's time to the frame before.
+        // A timed container keeps every frame's delay, and gives an empty
+        // frame's time to the frame before.
         const fs::path mp4 = dir_ / (std::string(c.name) + ".mp4");
         ExportAvi(image, mp4.string());
         probed = Probe(mp4);
         EXPECT_EQ(probed["nb_read_frames"], c.frames);
-        EXPECT_EQ(probed["duration"], "0.300000");
+        EXPECT_EQ(probed["duration"], "0.400000");
     }
 }
 

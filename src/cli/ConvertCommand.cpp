@@ -112,7 +112,7 @@ void ReportEncoder(const std::string& output, const std::string& encoder)
                      encoder.c_str());
 }
 
-int WriteVideo(const TGIFImage& image, const std::string& output)
+int WriteVideo(TGIFImage& image, const std::string& output)
 {
     std::string encoder;
     if (!Attempt(output, [&] { encoder = ExportAvi(image, output); }))

@@ -61,8 +61,10 @@ void ImportAviToFile(const std::string& videoPath, const std::string& gifPath,
 // retrieve bitmap info", "Failed to create AVI file", "Failed to create AVI
 // stream", "Failed to set AVI stream format", "Failed to add frame to AVI".
 // Answers the encoder used ("libx264", ...): an MP4 is H.264 only when the
-// library has an H.264 encoder.
-std::string ExportAvi(const TGIFImage& image, const std::string& videoPath, const TVideoProgress& progress = {});
+// library has an H.264 encoder. The frames' renderings (caches) made for
+// the export are let go as it goes, so a long animation is not held twice;
+// nothing else of the image changes.
+std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVideoProgress& progress = {});
 
 // The delay the export gives every frame of an AVI, in hundredths: the first
 // graphic control delay that is not 0, once a frame with a local colour

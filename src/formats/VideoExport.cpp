@@ -154,7 +154,7 @@ uint16_t ExportFrameDelay(const TGIFImage& image)
     return delay == 0 ? 1 : delay;
 }
 
-std::string ExportAvi(const TGIFImage& image, const std::string& videoPath, const TVideoProgress& progress)
+std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVideoProgress& progress)
 {
     const std::optional<VideoKind> kind = VideoKindForFileName(videoPath);
     if (!kind)
@@ -162,6 +162,7 @@ std::string ExportAvi(const TGIFImage& image, const std::string& videoPath, cons
     const TBitmap* first = image.Images().Count() > 0 ? RenderingOf(*image.Images().SubImage(0)) : nullptr;
     if (!first || first->Empty() || first->GetPixelFormat() != PixelFormat::pf8bit)
         throw EVideoError("Failed to retrieve bitmap info");
+    const TPalette firstPalette = first->Palette();
     const bool avi = *kind == VideoKind::vkAVI;
     const uint16_t delay = ExportFrameDelay(image);
     TVideoSettings settings;
@@ -172,7 +173,7 @@ std::string ExportAvi(const TGIFImage& image, const std::string& videoPath, cons
     // time every frame, in hundredths of a second as the GIF does.
     settings.timeUnit = avi ? delay : 1;
     settings.frameDelay = delay;
-    settings.palette = first->Palette();
+    settings.palette = firstPalette;
     settings.plays = PlaysOf(image);
 
     TExportProgress report(progress);
@@ -184,11 +185,12 @@ std::string ExportAvi(const TGIFImage& image, const std::string& videoPath, cons
         int64_t time = 0;
         for (int i = 0; i < count; ++i) {
             report.Report(TProgressStage::psRunning, i * 100 / count);
-            const TGIFSubImage& frame = *image.Images().SubImage(i);
+            TGIFSubImage& frame = *image.Images().SubImage(i);
             const int64_t length = avi ? 1 : FrameDelay(frame, delay);
             // An empty frame leaves its time to the frame before it.
             if (const TBitmap* rendering = RenderingOf(frame)) {
                 TBitmap picture = FitToSize(*rendering, settings.width, settings.height);
+                frame.SetRenderedBitmap(nullptr);
                 if (avi)
                     RenumberToPalette(picture, settings.palette);
                 writer.WriteFrame(picture, time, length);

@@ -249,7 +249,8 @@ TEST_F(VideoTest, StoppingHalfWayOrFailingWritesNothing)
     EXPECT_THROW(ImportAviToFile(video, gif, stopAtHalf), EAbort);
     EXPECT_THROW(ExportAvi(*image, avi.string(), stopAtHalf), EAbort);
     EXPECT_THROW(ExportAvi(*image, fresh.string(), stopAtHalf), EAbort);
-    EXPECT_THROW(ExportAvi(TGIFImage(), avi.string()), EVideoError);  // "Failed to retrieve bitmap info"
+    TGIFImage empty;
+    EXPECT_THROW(ExportAvi(empty, avi.string()), EVideoError);  // "Failed to retrieve bitmap info"
     EXPECT_THROW(ExportAvi(*image, (dir_ / "out.xyz").string()), EVideoError);
     EXPECT_EQ(ReadFileText(gif), "old");
     EXPECT_EQ(ReadFileText(avi), "old");

@@ -52,18 +52,21 @@ std::unique_ptr<TGIFImage> ImportAvi(const std::string& videoPath, const TVideoP
 void ImportAviToFile(const std::string& videoPath, const std::string& gifPath,
                      const TVideoProgress& progress = {});
 
-// Writes the image's frames as a video of the kind the extension names.
-// Every frame takes frame 0's size. An AVI is uncompressed 8-bit video with
-// frame 0's colours as its palette and one frame rate; the other kinds keep
-// each frame's own delay. An empty frame leaves its place empty (the frame
-// before shows on). The file is replaced only when it is complete.
+// Writes the image's frames as a video of the kind the extension names,
+// each frame as the GIF shows it while playing (drawn over what the frames
+// before it left, by their disposal methods), cut to frame 0's rectangle.
+// An AVI is uncompressed 8-bit video with frame 0's colours as its palette
+// (other colours take the nearest of them) and one frame rate; the other
+// kinds are true colour and keep each frame's own delay. An empty frame
+// leaves its place empty (the frame before shows on). The file is replaced
+// only when it is complete.
 // Raises EVideoError "Unknown video file extension (.%s)", "Failed to
 // retrieve bitmap info", "Failed to create AVI file", "Failed to create AVI
 // stream", "Failed to set AVI stream format", "Failed to add frame to AVI".
 // Answers the encoder used ("libx264", ...): an MP4 is H.264 only when the
-// library has an H.264 encoder. The frames' renderings (caches) made for
-// the export are let go as it goes, so a long animation is not held twice;
-// nothing else of the image changes.
+// library has an H.264 encoder. The frames' renderings (caches) are let go
+// once drawn, so a long animation is not held twice; nothing else of the
+// image changes.
 std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVideoProgress& progress = {});
 
 // The delay the export gives every frame of an AVI, in hundredths: the first

@@ -1,12 +1,16 @@
-// A GIF's frames written as a video: each frame's rendering, brought to
-// frame 0's size, in the container the file's extension names.
+// A GIF's frames written as a video: each frame as the GIF shows it (drawn
+// over the frames before it), cut to frame 0's area, in the container the
+// file's extension names.
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <unordered_map>
 
 #include "formats/Picture.h"
 #include "formats/Video.h"
 #include "formats/VideoWriter.h"
 #include "gif/AppExtension.h"
+#include "gif/Composition.h"
 #include "gif/GIFImage.h"
 #include "gif/GraphicControl.h"
 #include "gif/SubImage.h"
@@ -36,45 +40,115 @@ constexpr std::array<TKindName, 8> kWrittenKinds{{
 // Read but never written.
 constexpr std::array<const char*, 7> kReadOnlyExtensions{"mpg", "mpeg", "ts", "flv", "ogv", "wmv", "3gp"};
 
-TBitmap* RenderingOf(const TGIFSubImage& frame)
+// The colour transparent areas and restored backgrounds show, as the
+// painter resolves it.
+TColor ScreenBackground(TGIFImage& image)
 {
-    return frame.IsEmpty() ? nullptr : frame.RenderedBitmap();
+    if (image.BackdropColor() != kNoBackdrop)
+        return image.BackdropColor();
+    if (image.Header().ColorMap().Count() == 0)
+        return kWindowColor;
+    return image.Header().BackgroundColor();
 }
 
-// Nearest-neighbour scaling keeps the indices and the palette as they are.
-TBitmap FitToSize(const TBitmap& picture, int width, int height)
-{
-    if (picture.Width() == width && picture.Height() == height)
-        return picture;
-    TBitmap fitted(width, height, PixelFormat::pf8bit);
-    fitted.SetPalette(picture.Palette());
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = picture.ScanLine(static_cast<int>(int64_t{y} * picture.Height() / height));
-        uint8_t* out = fitted.ScanLine(y);
-        for (int x = 0; x < width; ++x)
-            out[x] = in[int64_t{x} * picture.Width() / width];
+// The frames as the GIF shows them: each drawn over what the frames before
+// left, by their disposal methods, on a screen-sized picture. A video frame
+// is the part of the screen frame 0 covers, so frames of other sizes and
+// places keep their place (an optimised GIF's later frames are small
+// patches, which alone would be no picture at all).
+class TScreenFrames {
+public:
+    explicit TScreenFrames(TGIFImage& image)
+        : image_(image), screen_(image.GetWidth(), image.GetHeight(), PixelFormat::pf24bit), canvas_(screen_),
+          area_(FirstFrameArea(image))
+    {
+        canvas_.FillRect(Bounds(0, 0, screen_.Width(), screen_.Height()), ScreenBackground(image));
+        composition_ = std::make_unique<TGIFComposition>(image, image.DrawOptions(),
+                                                         Bounds(0, 0, screen_.Width(), screen_.Height()), canvas_);
     }
-    return fitted;
-}
+    // Frame 0's rectangle within the screen.
+    static TRect FirstFrameArea(const TGIFImage& image)
+    {
+        const TRect frame = image.Images().SubImage(0)->BoundsRect();
+        return {std::min(frame.left, image.GetWidth()), std::min(frame.top, image.GetHeight()),
+                std::min(frame.right, image.GetWidth()), std::min(frame.bottom, image.GetHeight())};
+    }
+    int Width() const { return area_.right - area_.left; }
+    int Height() const { return area_.bottom - area_.top; }
 
-// An AVI has one colour table, frame 0's: another frame's indices are
-// renumbered to the nearest of its colours, so every frame keeps its look.
-void RenumberToPalette(TBitmap& picture, const TPalette& palette)
-{
-    if (picture.Palette() == palette)
-        return;
-    std::array<uint8_t, 256> nearest{};
-    const TPalette& own = picture.Palette();
-    for (int i = 0; i < own.Count(); ++i)
-        nearest[static_cast<size_t>(i)] = static_cast<uint8_t>(
-            std::max(0, palette.NearestIndex(own[i].red, own[i].green, own[i].blue)));
-    for (int y = 0; y < picture.Height(); ++y) {
-        uint8_t* row = picture.ScanLine(y);
-        for (int x = 0; x < picture.Width(); ++x)
-            row[x] = nearest[row[x]];
+    // Draws frame i and answers the video frame: frame 0's area, 24 bits.
+    const TBitmap& Paint(int index)
+    {
+        TGIFSubImage& frame = *image_.Images().SubImage(index);
+        const int disposal = FrameDisposal(frame);
+        composition_->Paint(index, disposal, previousDisposal_);
+        previousDisposal_ = disposal;
+        // The rendering is a cache; a long animation would be held twice.
+        frame.SetRenderedBitmap(nullptr);
+        if (picture_.Width() != Width() || picture_.Height() != Height())
+            picture_ = TBitmap(Width(), Height(), PixelFormat::pf24bit);
+        for (int y = 0; y < Height(); ++y)
+            std::memcpy(picture_.ScanLine(y), screen_.ScanLine(area_.top + y) + 3 * size_t(area_.left),
+                        3 * size_t(Width()));
+        return picture_;
     }
-    picture.SetPalette(palette);
-}
+
+private:
+    TGIFImage& image_;
+    TBitmap screen_;
+    TCanvas canvas_;
+    TRect area_;
+    std::unique_ptr<TGIFComposition> composition_;
+    int previousDisposal_ = 1;
+    TBitmap picture_;
+};
+
+// An AVI has one colour table, frame 0's: every picture takes the nearest of
+// its colours (frame 0's own colours exactly).
+class TPaletteMapper {
+public:
+    explicit TPaletteMapper(const TPalette& palette) : palette_(palette)
+    {
+        for (int i = palette.Count() - 1; i >= 0; --i)
+            known_[palette[i].Color()] = static_cast<uint8_t>(i);
+    }
+    void Map(const TBitmap& picture, TBitmap& indexed)
+    {
+        if (indexed.Width() != picture.Width() || indexed.Height() != picture.Height()) {
+            indexed = TBitmap(picture.Width(), picture.Height(), PixelFormat::pf8bit);
+            indexed.SetPalette(palette_);
+        }
+        for (int y = 0; y < picture.Height(); ++y) {
+            const uint8_t* in = picture.ScanLine(y);
+            uint8_t* out = indexed.ScanLine(y);
+            for (int x = 0; x < picture.Width(); ++x, in += 3)
+                out[x] = IndexOf(MakeColor(in[2], in[1], in[0]));
+        }
+    }
+
+private:
+    uint8_t IndexOf(TColor color)
+    {
+        if (color == lastColor_)
+            return lastIndex_;
+        auto found = known_.find(color);
+        if (found == known_.end()) {
+            if (known_.size() > kMaxKnown)
+                known_.clear();  // a bound on memory; the nearest is found again
+            const int nearest = palette_.NearestIndex(ColorRed(color), ColorGreen(color), ColorBlue(color));
+            found = known_.emplace(color, static_cast<uint8_t>(std::max(nearest, 0))).first;
+        }
+        lastColor_ = color;
+        lastIndex_ = found->second;
+        return lastIndex_;
+    }
+
+    static constexpr size_t kMaxKnown = size_t{1} << 20;
+    const TPalette& palette_;
+    std::unordered_map<TColor, uint8_t> known_;
+    TColor lastColor_ = 0xFFFFFFFF;
+    uint8_t lastIndex_ = 0;
+};
 
 uint16_t FrameDelay(const TGIFSubImage& frame, uint16_t fallback)
 {
@@ -159,7 +233,8 @@ std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVid
     const std::optional<VideoKind> kind = VideoKindForFileName(videoPath);
     if (!kind)
         throw EVideoError("Unknown video file extension (." + LowerExtension(videoPath) + ")");
-    const TBitmap* first = image.Images().Count() > 0 ? RenderingOf(*image.Images().SubImage(0)) : nullptr;
+    const TGIFSubImage* firstFrame = image.Images().Count() > 0 ? image.Images().SubImage(0) : nullptr;
+    const TBitmap* first = firstFrame && !firstFrame->IsEmpty() ? firstFrame->RenderedBitmap() : nullptr;
     if (!first || first->Empty() || first->GetPixelFormat() != PixelFormat::pf8bit)
         throw EVideoError("Failed to retrieve bitmap info");
     const TPalette firstPalette = first->Palette();
@@ -167,8 +242,11 @@ std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVid
     const uint16_t delay = ExportFrameDelay(image);
     TVideoSettings settings;
     settings.kind = *kind;
-    settings.width = first->Width();
-    settings.height = first->Height();
+    const TRect area = TScreenFrames::FirstFrameArea(image);
+    settings.width = area.right - area.left;
+    settings.height = area.bottom - area.top;
+    if (settings.width <= 0 || settings.height <= 0)
+        throw EVideoError("Failed to retrieve bitmap info");
     // An AVI has one frame rate: one frame per delay. The other containers
     // time every frame, in hundredths of a second as the GIF does.
     settings.timeUnit = avi ? delay : 1;
@@ -181,19 +259,21 @@ std::string ExportAvi(TGIFImage& image, const std::string& videoPath, const TVid
     WriteFileAtomically(videoPath, [&](TStream& out) {
         TVideoWriter writer(out, settings);
         encoder = writer.EncoderName();
+        TScreenFrames screen(image);
+        TPaletteMapper mapper(settings.palette);
+        TBitmap indexed;
         const int count = image.Images().Count();
         int64_t time = 0;
         for (int i = 0; i < count; ++i) {
             report.Report(TProgressStage::psRunning, i * 100 / count);
-            TGIFSubImage& frame = *image.Images().SubImage(i);
+            const TGIFSubImage& frame = *image.Images().SubImage(i);
             const int64_t length = avi ? 1 : FrameDelay(frame, delay);
             // An empty frame leaves its time to the frame before it.
-            if (const TBitmap* rendering = RenderingOf(frame)) {
-                TBitmap picture = FitToSize(*rendering, settings.width, settings.height);
-                frame.SetRenderedBitmap(nullptr);
+            if (!frame.IsEmpty()) {
+                const TBitmap& picture = screen.Paint(i);
                 if (avi)
-                    RenumberToPalette(picture, settings.palette);
-                writer.WriteFrame(picture, time, length);
+                    mapper.Map(picture, indexed);
+                writer.WriteFrame(avi ? indexed : picture, time, length);
             }
             time += length;
         }

@@ -124,6 +124,9 @@ struct TVideoWriter::State {
     bool TryEncoder(const AVCodec& encoder, const TKindRecipe& recipe);
     void WriteHeader();
     void FillFrame(const TBitmap& picture);
+    // The picture in 24 bits at the encoder's size, the last row and column
+    // repeated where that is larger.
+    void Expand(const TBitmap& picture);
     void Send(const AVFrame* frame);
 };
 
@@ -200,8 +203,10 @@ void TVideoWriter::State::WriteHeader()
 // colour through swscale.
 void TVideoWriter::State::FillFrame(const TBitmap& picture)
 {
+    const bool indexed = picture.GetPixelFormat() == PixelFormat::pf8bit;
     if (picture.Width() != settings.width || picture.Height() != settings.height ||
-        picture.GetPixelFormat() != PixelFormat::pf8bit)
+        (!indexed && picture.GetPixelFormat() != PixelFormat::pf24bit) ||
+        (!indexed && codec->pix_fmt == AV_PIX_FMT_PAL8))
         Fail("Failed to add frame to AVI");
     frame->format = codec->pix_fmt;
     frame->width = encodedWidth;
@@ -219,20 +224,7 @@ void TVideoWriter::State::FillFrame(const TBitmap& picture)
         }
         return;
     }
-    if (expanded.Width() != encodedWidth || expanded.Height() != encodedHeight)
-        expanded = TBitmap(encodedWidth, encodedHeight, PixelFormat::pf24bit);
-    const TPalette& palette = picture.Palette();
-    for (int y = 0; y < encodedHeight; ++y) {
-        const uint8_t* in = picture.ScanLine(std::min(y, settings.height - 1));
-        uint8_t* out = expanded.ScanLine(y);
-        for (int x = 0; x < encodedWidth; ++x, out += 3) {
-            const int index = in[std::min(x, settings.width - 1)];
-            const TPaletteEntry entry = index < palette.Count() ? palette[index] : TPaletteEntry{};
-            out[0] = entry.blue;
-            out[1] = entry.green;
-            out[2] = entry.red;
-        }
-    }
+    Expand(picture);
     scale.reset(sws_getCachedContext(scale.release(), encodedWidth, encodedHeight, AV_PIX_FMT_BGR24,
                                      encodedWidth, encodedHeight, codec->pix_fmt, SWS_BILINEAR, nullptr, nullptr,
                                      nullptr));
@@ -243,6 +235,32 @@ void TVideoWriter::State::FillFrame(const TBitmap& picture)
     if (sws_scale(scale.get(), source, sourceStride, 0, encodedHeight, frame->data, frame->linesize) !=
         encodedHeight)
         Fail("Failed to add frame to AVI");
+}
+
+void TVideoWriter::State::Expand(const TBitmap& picture)
+{
+    if (expanded.Width() != encodedWidth || expanded.Height() != encodedHeight)
+        expanded = TBitmap(encodedWidth, encodedHeight, PixelFormat::pf24bit);
+    const bool indexed = picture.GetPixelFormat() == PixelFormat::pf8bit;
+    const TPalette& palette = picture.Palette();
+    for (int y = 0; y < encodedHeight; ++y) {
+        const uint8_t* in = picture.ScanLine(std::min(y, settings.height - 1));
+        uint8_t* out = expanded.ScanLine(y);
+        if (!indexed)
+            std::memcpy(out, in, 3 * size_t(settings.width));
+        for (int x = indexed ? 0 : settings.width; x < encodedWidth; ++x) {
+            const int from = std::min(x, settings.width - 1);
+            if (!indexed) {
+                std::memcpy(out + 3 * x, out + 3 * from, 3);
+                continue;
+            }
+            const int index = in[from];
+            const TPaletteEntry entry = index < palette.Count() ? palette[index] : TPaletteEntry{};
+            out[3 * x] = entry.blue;
+            out[3 * x + 1] = entry.green;
+            out[3 * x + 2] = entry.red;
+        }
+    }
 }
 
 // Hands a frame (null: the end) to the encoder and writes every packet it

@@ -1,5 +1,5 @@
 #pragma once
-// Writes 8-bit pictures as a video through FFmpeg: one video stream in the
+// Writes pictures as a video through FFmpeg: one video stream in the
 // container of the kind asked for, encoded as that container is usually
 // played (uncompressed palette video in AVI, H.264 in MP4, Matroska and MOV,
 // VP9 in WebM, animated WebP, APNG). The bytes go to our own stream, which
@@ -46,9 +46,10 @@ public:
     // The encoder chosen, e.g. "libx264".
     std::string EncoderName() const;
 
-    // An 8-bit picture of the settings' size, shown from `time` for
-    // `duration` units. Times must grow. Raises EVideoError "Failed to add
-    // frame to AVI".
+    // A picture of the settings' size, shown from `time` for `duration`
+    // units: 8 bits (for an AVI, indices into the stream's colour table) or,
+    // for the other kinds, 24 bits. Times must grow. Raises EVideoError
+    // "Failed to add frame to AVI".
     void WriteFrame(const TBitmap& picture, int64_t time, int64_t duration);
     // Writes what the encoder holds back and the container's index.
     void Finish();

@@ -168,13 +168,16 @@ TEST_F(VideoTest, EmptyFramesAndOtherSizes)
         const char* name;
         int middleWidth, middleHeight;  // 0: an empty frame
         const char* frames;             // frames ffprobe decodes
+        TColor secondAt31x20;           // the second video frame shows the GIF as played
     };
-    for (const Case& c : {Case{"empty", 0, 0, "2"}, Case{"smaller", 20, 10, "3"}, Case{"larger", 64, 48, "3"}}) {
+    const TColor red = MakeColor(255, 0, 0), green = MakeColor(0, 255, 0), blue = MakeColor(0, 0, 255);
+    for (const Case& c : {Case{"empty", 0, 0, "2", blue}, Case{"smaller", 20, 10, "3", red},
+                          Case{"larger", 64, 48, "3", green}}) {
         SCOPED_TRACE(c.name);
         TGIFImage image;
-        AddFrame(image, 40, 30, MakeColor(255, 0, 0), 10);
-        AddFrame(image, c.middleWidth, c.middleHeight, MakeColor(0, 255, 0), 20);
-        AddFrame(image, 40, 30, MakeColor(0, 0, 255), 10);
+        AddFrame(image, 40, 30, red, 10);
+        AddFrame(image, c.middleWidth, c.middleHeight, green, 20);
+        AddFrame(image, 40, 30, blue, 10);
         const fs::path avi = dir_ / (std::string(c.name) + ".avi");
         ExportAvi(image, avi.string());
         auto probed = Probe(avi);
@@ -183,7 +186,9 @@ TEST_F(VideoTest, EmptyFramesAndOtherSizes)
         EXPECT_EQ(probed["r_frame_rate"], "10/1");  // an AVI has one rate: frame 0's delay
         EXPECT_EQ(probed["nb_frames"], "3");  // the empty one keeps its place
         EXPECT_EQ(probed["nb_read_frames"], c.frames);
-        EXPECT_EQ(ImportAvi(avi)->Images().Count(), std::stoi(c.frames));
+        const std::unique_ptr<TGIFImage> back = ImportAvi(avi);
+        ASSERT_EQ(back->Images().Count(), std::stoi(c.frames));
+        EXPECT_EQ(back->Images().SubImage(1)->RenderedBitmap()->PixelColor(31, 20), c.secondAt31x20);
         // A timed container keeps every frame's delay, and gives an empty
         // frame's time to the frame before.
         const fs::path mp4 = dir_ / (std::string(c.name) + ".mp4");

@@ -1,6 +1,7 @@
 #include "formats/VideoReader.h"
 
 #include <algorithm>
+#include <string>
 
 #include "formats/FFmpegSupport.h"
 #include "formats/Video.h"
@@ -39,6 +40,14 @@ uint16_t DelayForRate(AVRational rate)
     else if (seconds > 0)
         delay = seconds / 100;
     return static_cast<uint16_t>(std::clamp<int64_t>(delay, 0, 0xFFFF));
+}
+
+// Frames a GIF can hold, within the limits.
+void CheckFrameSize(int width, int height, const TVideoLimits& limits)
+{
+    if (int64_t{width} * height > limits.maxFramePixels || width > 0xFFFF || height > 0xFFFF)
+        throw EVideoError("Video frame too large: " + std::to_string(width) + " x " + std::to_string(height) +
+                          " pixels");
 }
 
 } // namespace
@@ -96,9 +105,9 @@ void TVideoReader::State::Open(const TVideoLimits& limits)
             context->streams[i]->discard = AVDISCARD_ALL;
     const AVStream& stream = *context->streams[streamIndex];
     const AVCodecParameters& parameters = *stream.codecpar;
-    if (parameters.width < 0 || parameters.height < 0 ||
-        int64_t{parameters.width} * parameters.height > limits.maxFramePixels)
+    if (parameters.width < 0 || parameters.height < 0)
         Fail("Failed to get AVI stream info");
+    CheckFrameSize(parameters.width, parameters.height, limits);
     OpenDecoder(stream);
 }
 
@@ -146,10 +155,9 @@ bool TVideoReader::State::FeedDecoder(const TVideoLimits& limits)
 
 void TVideoReader::State::Convert(TBitmap& picture, const TVideoLimits& limits)
 {
-    const int64_t pixels = int64_t{frame->width} * frame->height;
-    if (frame->width <= 0 || frame->height <= 0 || pixels > limits.maxFramePixels || frame->width > 0xFFFF ||
-        frame->height > 0xFFFF)
+    if (frame->width <= 0 || frame->height <= 0)
         Fail("Failed to decompress AVI frame");
+    CheckFrameSize(frame->width, frame->height, limits);
     if (width == 0) {
         width = frame->width;
         height = frame->height;
@@ -193,7 +201,7 @@ bool TVideoReader::ReadFrame(TBitmap& picture)
         const int received = avcodec_receive_frame(state.codec.get(), state.frame.get());
         if (received == 0) {
             if (framesRead_ >= limits_.maxFrames)
-                Fail("Failed to decompress AVI frame");
+                throw EVideoError("Video too long: more than " + std::to_string(limits_.maxFrames) + " frames");
             state.Convert(picture, limits_);
             av_frame_unref(state.frame.get());
             ++framesRead_;

@@ -44,7 +44,8 @@ public:
     // The next frame as a 24-bit bitmap. Every frame has the first frame's
     // size (later frames of another size are scaled to it). False after the
     // last frame. Raises EVideoError "Failed to decompress AVI frame" for
-    // data the decoder refuses, frames over the limits, and too many frames.
+    // data the decoder refuses, "Video frame too large: W x H pixels" and
+    // "Video too long: more than N frames" past the limits.
     bool ReadFrame(TBitmap& picture);
     int FramesRead() const { return framesRead_; }
 

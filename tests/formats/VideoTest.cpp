@@ -10,6 +10,7 @@
 
 #include "FormatsTestSupport.h"
 #include "formats/Video.h"
+#include "formats/VideoReader.h"
 #include "gif/AppExtension.h"
 #include "gif/GIFImage.h"
 #include "gif/GraphicControl.h"
@@ -237,6 +238,27 @@ TEST_F(VideoTest, DamagedVideosGiveTheirErrorAndWriteNothing)
         EXPECT_EQ(ReadFileText(gif), "old");
     }
     EXPECT_THROW(ImportAvi(dir_ / "missing.avi"), EVideoError);
+}
+
+TEST_F(VideoTest, VideosPastTheLimitsAreRefused)
+{
+    const fs::path video = MakeVideo("source.mp4", 25);
+    TVideoLimits fewFrames, smallFrames;
+    fewFrames.maxFrames = 5;
+    smallFrames.maxFramePixels = 160 * 119;
+    for (const auto& [limits, message] : {std::pair{fewFrames, "Video too long: more than 5 frames"},
+                                          std::pair{smallFrames, "Video frame too large: 160 x 120 pixels"}}) {
+        try {
+            TFileStream file(video.string(), FileMode::OpenRead);
+            TVideoReader reader(file, limits);
+            TBitmap picture;
+            while (reader.ReadFrame(picture)) {
+            }
+            ADD_FAILURE() << "no error for " << message;
+        } catch (const EVideoError& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
 }
 
 TEST_F(VideoTest, StoppingHalfWayOrFailingWritesNothing)

@@ -8,6 +8,11 @@
 //   .bmp          the picture as a bitmap (a GIF's image bitmap: frame 0 on
 //                 the logical screen)
 //   .jpg, .jpeg   the same bitmap as JPEG (--quality, --grayscale, --smoothing)
+//   .avi, .mp4, .mkv, .mov, .webm, .webp, .apng
+//                 the image's frames as a video (formats/Video.h)
+// A video (.avi, .mp4, .mkv, .mov, .webm, .webp, .apng, .mpg, ...) comes in
+// as an animated GIF of its frames, which is written as a GIF (frame by
+// frame, never held whole) or as another video.
 #include <cstdio>
 #include <string>
 
@@ -15,6 +20,7 @@
 #include "color/ColorTypes.h"
 #include "formats/JPEGImage.h"
 #include "formats/Picture.h"
+#include "formats/Video.h"
 #include "gif/GIFImage.h"
 #include "platform/Bitmap.h"
 #include "platform/Stream.h"
@@ -23,13 +29,14 @@ namespace animora::cli {
 namespace {
 
 const char* const kUsage =
-    "convert IN.(gif|jpg|jpeg|bmp|ico|wmf|emf) OUT.(gif|bmp|jpg|jpeg) [--encoding lzw|rle] [--mode 0..8] "
+    "convert IN.(gif|jpg|jpeg|bmp|ico|wmf|emf|avi|mp4|mkv|mov|webm|apng|...) "
+    "OUT.(gif|bmp|jpg|jpeg|avi|mp4|mkv|mov|webm|webp|apng) [--encoding lzw|rle] [--mode 0..8] "
     "[--dither 0..6] [--bits 3..8] [--quality 0..100] [--grayscale] [--smoothing 0..100]";
 
 // The custom-palette mode needs a palette the command line cannot give.
 constexpr int kLastCommandLineMode = crOptimizedWindows;
 
-enum class OutputKind { GIF, Bitmap, JPEG, Unknown };
+enum class OutputKind { GIF, Bitmap, JPEG, Video, Unknown };
 
 OutputKind OutputKindOf(const std::string& fileName)
 {
@@ -37,6 +44,7 @@ OutputKind OutputKindOf(const std::string& fileName)
     if (extension == "gif") return OutputKind::GIF;
     if (extension == "bmp") return OutputKind::Bitmap;
     if (extension == "jpg" || extension == "jpeg") return OutputKind::JPEG;
+    if (VideoKindForFileName(fileName)) return OutputKind::Video;
     return OutputKind::Unknown;
 }
 
@@ -93,10 +101,48 @@ int Finish(bool written)
     return written ? kExitOk : kExitFailed;
 }
 
-int WriteGIF(TPicture& picture, const std::string& input, const std::string& output,
+// Tells when an MP4, Matroska or MOV file is not H.264: the library
+// installed has no H.264 encoder and another one stood in.
+void ReportEncoder(const std::string& output, const std::string& encoder)
+{
+    const std::string extension = LowerExtension(output);
+    const bool wantsH264 = extension == "mp4" || extension == "m4v" || extension == "mkv" || extension == "mov";
+    if (wantsH264 && encoder.find("264") == std::string::npos)
+        std::fprintf(stderr, "warning: no H.264 encoder available; %s written with %s\n", output.c_str(),
+                     encoder.c_str());
+}
+
+int WriteVideo(TGIFImage& image, const std::string& output)
+{
+    std::string encoder;
+    if (!Attempt(output, [&] { encoder = ExportAvi(image, output); }))
+        return kExitFailed;
+    ReportEncoder(output, encoder);
+    return kExitOk;
+}
+
+// A video in: to a GIF file frame by frame, to another video through the
+// whole image.
+int ConvertVideo(const std::string& input, const std::string& output, OutputKind kind)
+{
+    if (kind == OutputKind::GIF)
+        return Finish(Attempt(input, [&] { ImportAviToFile(input, output); }));
+    if (kind != OutputKind::Video) {
+        std::fprintf(stderr, "error: %s: a video converts to a GIF or another video\n", input.c_str());
+        return kExitUsage;
+    }
+    std::unique_ptr<TGIFImage> image;
+    if (!Attempt(input, [&] { image = ImportAvi(input); }))
+        return kExitFailed;
+    return WriteVideo(*image, output);
+}
+
+int WriteGIF(TPicture& picture, const std::string& input, const std::string& output, OutputKind kind,
              const ConvertOptions& options)
 {
     if (auto* loaded = dynamic_cast<TGIFImage*>(picture.Graphic())) {
+        if (kind == OutputKind::Video)
+            return WriteVideo(*loaded, output);
         loaded->SetEncoding(options.encoding);
         return Finish(Attempt(output, [&] { loaded->SaveToFile(output); }));
     }
@@ -109,6 +155,8 @@ int WriteGIF(TPicture& picture, const std::string& input, const std::string& out
     if (!Attempt(input, [&] { image.Assign(picture); }))
         return kExitFailed;
     picture = TPicture();  // large pictures: hold one copy at a time
+    if (kind == OutputKind::Video)
+        return WriteVideo(image, output);
     return Finish(Attempt(output, [&] { image.SaveToFile(output); }));
 }
 
@@ -142,12 +190,14 @@ int RunConvert(const Arguments& args)
     if (kind == OutputKind::Unknown)
         return UsageError(kUsage);
 
+    if (IsVideoFileName(input))
+        return ConvertVideo(input, output, kind);
     TPicture picture;
     picture.OnWarning = PrintWarning;
     if (!Attempt(input, [&] { picture.LoadFromFile(input); }))
         return kExitFailed;
-    if (kind == OutputKind::GIF)
-        return WriteGIF(picture, input, output, options);
+    if (kind == OutputKind::GIF || kind == OutputKind::Video)
+        return WriteGIF(picture, input, output, kind, options);
     return WriteStill(picture, input, output, kind, options.jpeg);
 }
 

@@ -96,6 +96,7 @@ void TGiffer::ConnectProject()
 {
     connect(&project_, &Project::captionChanged, this, &QWidget::setWindowTitle);
     connect(&project_, &Project::openChanged, this, &TGiffer::UpdateActions);
+    connect(&project_, &Project::historyChanged, this, &TGiffer::UpdateActions);
     connect(&project_, &Project::progress, this, [this](int percent, const QString& message) {
         progressBar_->setValue(percent);
         panel0_->setText(message);
@@ -148,6 +149,9 @@ ActionContext TGiffer::CurrentContext() const
     if (const TGifClientForm* client = context.documentWindowActive ? Client() : nullptr) {
         context.canUndo = client->CanUndo();
         context.canRedo = client->CanRedo();
+    } else {
+        context.canUndo = project_.CanUndo();
+        context.canRedo = project_.CanRedo();
     }
     context.clipboardHasImage = clipboardHasBitmap_;
     context.hasRecentProjects = !project_.Recent().Entries().isEmpty();
@@ -158,6 +162,18 @@ ActionContext TGiffer::CurrentContext() const
 void TGiffer::UpdateActions()
 {
     ApplyActionStates(CurrentContext());
+    NameHistorySteps();
+}
+
+// "Undo Move frame": the items say which change of the project they take
+// back; inside the document window they are plain Undo and Redo.
+void TGiffer::NameHistorySteps()
+{
+    const bool project = !windows_->IsActive(WindowKind::Document);
+    const QString undo = project ? project_.UndoName() : QString();
+    const QString redo = project ? project_.RedoName() : QString();
+    Action(ActionId::Undo1)->setText(undo.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + undo);
+    Action(ActionId::Redo1)->setText(redo.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo ") + redo);
 }
 
 void TGiffer::ApplyActionStates(const ActionContext& context)

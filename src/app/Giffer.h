@@ -88,6 +88,7 @@ private:
     void Run(const std::function<void()>& command);
     void Bind(ActionId id, void (*command)(Project&));
     void UpdateClipboardState();
+    void NameHistorySteps();
     void RebuildRecentMenu();
     void ConnectProject();
     void ShowAbout();

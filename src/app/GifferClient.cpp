@@ -69,8 +69,24 @@ void TGiffer::BindDocumentCommands()
         if (windows_->IsActive(WindowKind::Document))
             Run([this] { Client()->SaveFrame(); });
     });
-    OnClient(A::Undo1, &TGifClientForm::UndoEdit);
-    OnClient(A::Redo1, &TGifClientForm::RedoEdit);
+    // Inside the document window Undo and Redo take back its last stroke;
+    // elsewhere they walk the project's history.
+    connect(Action(A::Undo1), &QAction::triggered, this, [this] {
+        Run([this] {
+            if (windows_->IsActive(WindowKind::Document))
+                Client()->UndoEdit();
+            else
+                project_.Undo();
+        });
+    });
+    connect(Action(A::Redo1), &QAction::triggered, this, [this] {
+        Run([this] {
+            if (windows_->IsActive(WindowKind::Document))
+                Client()->RedoEdit();
+            else
+                project_.Redo();
+        });
+    });
     OnClient(A::Cut1, &TGifClientForm::CutSelection);
     OnClient(A::Copy1, &TGifClientForm::CopySelection);
     OnClient(A::Paste1, &TGifClientForm::PasteBitmap);

@@ -82,6 +82,9 @@ void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>&
     if (!image)
         return;
     StopPainters();
+    std::vector<uint8_t> before;
+    if (target == EditTarget::Document)
+        before = THistory::Encode(*image);
     ProjectEdit edit(*image);
     std::exception_ptr failure;
     // The codec's warnings speak of files being read ("Image width too small
@@ -97,12 +100,16 @@ void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>&
     image->WarningHandler = std::move(warnings);
     lastEditName_ = name;
     // Whatever part of the change was made is shown, so the preview never
-    // disagrees with the document image.
-    if (target == EditTarget::Document)
+    // disagrees with the document image, and can be taken back.
+    if (target == EditTarget::Document) {
+        history_.Record(name, std::move(before));
         RefreshPreviewCopy();
-    else
+    } else {
         emit previewCopyChanged();
+    }
     Announce(edit);
+    if (target == EditTarget::Document)
+        emit historyChanged();
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -122,8 +129,36 @@ void Project::Announce(const ProjectEdit& edit)
     }
 }
 
+void Project::Undo()
+{
+    if (CanUndo())
+        Restore(&THistory::Undo);
+}
+
+void Project::Redo()
+{
+    if (CanRedo())
+        Restore(&THistory::Redo);
+}
+
+void Project::Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t>))
+{
+    if (!document_)
+        return;
+    StopPainters();
+    emit documentAboutToBeRestored();
+    const std::vector<uint8_t> restored = (history_.*step)(THistory::Encode(*document_));
+    THistory::Decode(restored, *document_);
+    RefreshPreviewCopy();
+    emit documentRestored();
+    SetCurrentFrame(currentFrame_);
+    emit historyChanged();
+}
+
 void Project::Open(const QString& caption, const std::function<void(TGIFImage&)>& fill)
 {
+    history_.Clear();
+    emit historyChanged();
     // The project counts as open from here on, also when the load fails.
     SetOpen(true);
     TGIFImage& document = NewDocument();
@@ -155,6 +190,8 @@ void Project::ShowOpened()
 
 void Project::Close()
 {
+    history_.Clear();
+    emit historyChanged();
     if (!fileName_.isEmpty())
         recent_.Add(fileName_);
     // A playing preview stops before the project it shows goes.

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 
+#include "app/History.h"
 #include "app/RecentProjects.h"
 #include "platform/Graphic.h"
 
@@ -107,6 +108,16 @@ public:
     // name among the recent projects.
     void Close();
 
+    // The history of changes to the document image, many steps deep. Undo
+    // and Redo restore the document image as it was before (after) a step.
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    QString UndoName() const { return CanUndo() ? history_.UndoName() : QString(); }
+    QString RedoName() const { return CanRedo() ? history_.RedoName() : QString(); }
+    void Undo();
+    void Redo();
+    THistory& History() { return history_; }
+
     // Requests that the windows carry out for commands.
     // The preview's stop button goes down and the still frame shows.
     void RequestStop() { emit stopRequested(); }
@@ -141,6 +152,11 @@ signals:
     void globalColorMapChanged();
     // A change of the preview copy alone is done (the copy stays).
     void previewCopyChanged();
+    // Undo or Redo put back a whole earlier document image: every frame may
+    // have changed (windows show the frame at the same index again).
+    void documentAboutToBeRestored();
+    void documentRestored();
+    void historyChanged();
     void currentFrameChanged(int index);
     // ShowProgress: a stage other than the end shows percent and message.
     void progress(int percent, const QString& message);
@@ -166,6 +182,7 @@ private:
     void StopPainters();
     void Announce(const ProjectEdit& edit);
     void ShowOpened();
+    void Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t>));
 
     Prompts& prompts_;
     QString startDirectory_;
@@ -177,6 +194,7 @@ private:
     bool open_ = false;
     QString caption_;
     QString lastEditName_;
+    THistory history_;
 };
 
 // Raised by the warning handler when the user does not answer Ignore.

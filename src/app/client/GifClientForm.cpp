@@ -208,6 +208,10 @@ TGifClientForm::TGifClientForm(Project& project, QWidget* parent) : QWidget(pare
         if (FrameIndex() < 0)
             frame_ = nullptr;
     });
+    // Undo and Redo of the project bring back whole images: the window goes
+    // on with the frame at the index it had.
+    connect(&project_, &Project::documentAboutToBeRestored, this, [this] { restoredIndex_ = FrameIndex(); });
+    connect(&project_, &Project::documentRestored, this, [this] { frame_ = FrameAt(restoredIndex_); });
 }
 
 TGifClientForm::~TGifClientForm() = default;
@@ -731,6 +735,14 @@ bool TGifClientForm::Modified() const
 QString TGifClientForm::StatusText(int panel) const
 {
     return panels_[panel]->text();
+}
+
+TGIFSubImage* TGifClientForm::FrameAt(int index) const
+{
+    const TGIFImage* document = project_.Document();
+    if (!document || index < 0 || index >= document->Images().Count())
+        return nullptr;
+    return document->Images().SubImage(index);
 }
 
 int TGifClientForm::FrameIndex() const

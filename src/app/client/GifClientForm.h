@@ -121,12 +121,14 @@ private:
     void ChoosePenColor();
     void ChooseBrushColor();
     bool WriteBack();
+    TGIFSubImage* FrameAt(int index) const;
 
     Project& project_;
     // The frame being edited, in the document image. Frames keep their
     // identity when the frame list is reordered, so this survives exchange
     // and move; it is cleared when the frame or its project goes.
     TGIFSubImage* frame_ = nullptr;
+    int restoredIndex_ = -1;
     std::unique_ptr<TPaintSurface> surface_;
     std::unique_ptr<TPaintTool> tool_;
     ActionId toolButton_ = ActionId::CursorlButton;

@@ -171,10 +171,12 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
         FillList();
     });
     connect(&project_, &Project::frameMoved, this, [this] { list_->viewport()->update(); });
-    connect(&project_, &Project::openChanged, this, [this] {
+    auto startAgain = [this] {
         thumbnails_.clear();
         FillList();
-    });
+    };
+    connect(&project_, &Project::openChanged, this, startAgain);
+    connect(&project_, &Project::documentRestored, this, startAgain);
 }
 
 TMapForm::~TMapForm() = default;

@@ -75,6 +75,8 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
     Item(A::Scale50S, "Scale50S", "-50%", "Ctrl+PgUp", R::DocumentWindow, true),
     Item(A::Scale100S, "Scale100S", "-100%", "", R::DocumentWindow, true),
     Item(A::Realsize1, "Realsize1", "Real size", "Ctrl+Home", R::DocumentWindow, true),
+    // The previous frame, faint, under the picture being painted.
+    Item(A::OnionSkin1, "OnionSkin1", "Onion skin", "", R::DocumentWindow),
 
     Item(A::Cascade1, "Cascade1", "Cascade", "", R::Always),
     Item(A::Tile1, "Tile1", "Tile", "", R::Always),

@@ -25,7 +25,7 @@ enum class ActionId {
     // Effect
     Fallwall1, Rain1, Moveapart1, Lines1, Mosaic1,
     // View
-    Scale50B, Scale100B, Scale50S, Scale100S, Realsize1,
+    Scale50B, Scale100B, Scale50S, Scale100S, Realsize1, OnionSkin1,
     // Window
     Cascade1, Tile1, ArrangeIcons1, Next1, Previous1,
     // Help

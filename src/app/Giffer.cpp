@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -35,6 +37,7 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
 {
     setObjectName("Giffer");
     setWindowTitle(QString::fromLatin1(kMainCaption));
+    setAcceptDrops(true);
     resize(587, 386);
     // The editor draws frames itself; painters it starts later are unbuffered.
     GIFImageDefaults().drawOptions |= drUnbuffered;
@@ -195,6 +198,28 @@ void TGiffer::ReleaseToolButtons()
 {
     for (QAction* action : toolBar4_->actions())
         action->setChecked(false);
+}
+
+void TGiffer::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TGiffer::dropEvent(QDropEvent* event)
+{
+    const QString path = event->mimeData()->urls().first().toLocalFile();
+    event->acceptProposedAction();
+    // The drop ends before any question is asked.
+    QMetaObject::invokeMethod(this, [this, path] { OpenDropped(path); }, Qt::QueuedConnection);
+}
+
+void TGiffer::OpenDropped(const QString& path)
+{
+    Run([&] {
+        if (commands::ConfirmClose(project_))
+            commands::OpenProject(project_, path);
+    });
 }
 
 void TGiffer::closeEvent(QCloseEvent* event)

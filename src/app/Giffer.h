@@ -50,6 +50,9 @@ public:
     // the open one forward (it goes on editing its own frame).
     TGifClientForm* OpenDocumentWindow();
 
+    // A dropped file: "Save changes?" for the open project, then it opens.
+    void OpenDropped(const QString& path);
+
     // Opens the map of the GIF, or brings it forward.
     TMapForm* OpenMap();
 
@@ -68,6 +71,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A picture or video dropped on the window opens as the project.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -32,6 +32,7 @@ TGifClientForm* TGiffer::OpenDocumentWindow()
         return form;
     });
     if (opening) {
+        client->SetOnionSkin(Action(ActionId::OnionSkin1)->isChecked());
         // A new window starts with the cursor tool.
         Action(ActionId::CursorlButton)->setChecked(true);
         client->SelectTool(ActionId::CursorlButton);
@@ -105,6 +106,10 @@ void TGiffer::BindDocumentCommands()
         });
     }
     connect(Action(A::Text1), &QAction::triggered, Action(A::TextButton), &QAction::trigger);
+    connect(Action(A::OnionSkin1), &QAction::toggled, this, [this](bool on) {
+        if (TGifClientForm* client = Client())
+            client->SetOnionSkin(on);
+    });
     connect(Action(A::MapofGIF1), &QAction::triggered, this, [this] { Run([this] { OpenMap(); }); });
 }
 

@@ -86,6 +86,9 @@ void TGiffer::BuildMenus()
     AddItems(AddMenu(MenuId::Effect), {A::Fallwall1, A::Rain1, A::Moveapart1, A::Lines1, A::Mosaic1});
     Action(A::Mosaic1)->setVisible(false);
     AddItems(AddMenu(MenuId::View), {A::Scale50B, A::Scale100B, A::Scale50S, A::Scale100S, A::Realsize1});
+    Menu(MenuId::View)->addSeparator();
+    AddItems(Menu(MenuId::View), {A::OnionSkin1});
+    Action(A::OnionSkin1)->setCheckable(true);
     AddItems(AddMenu(MenuId::Window), {A::Cascade1, A::Tile1, A::ArrangeIcons1, A::Next1, A::Previous1});
     AddItems(AddMenu(MenuId::Help), {A::Help2, A::Homepage1, A::About1});
     BindMenuCommands();

@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/FrameRendering.h"
 #include "app/Project.h"
 #include "app/Prompts.h"
 #include "app/client/PaintSurface.h"
@@ -55,6 +56,16 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        const QImage& previous = form_.PreviousFrame();
+        if (form_.OnionSkin() && !previous.isNull()) {
+            // The previous frame at the picture's scale, seen through it.
+            const QSize picture = form_.Picture().Image().size();
+            const QRectF place(0, 0, double(width()) * previous.width() / picture.width(),
+                               double(height()) * previous.height() / picture.height());
+            painter.fillRect(rect(), Qt::white);
+            painter.drawImage(place, previous);
+            painter.setOpacity(0.6);
+        }
         painter.drawImage(rect(), form_.Picture().Image());
     }
     void mousePressEvent(QMouseEvent* event) override { form_.PaintPress(event->position(), event->button()); }
@@ -212,6 +223,13 @@ TGifClientForm::TGifClientForm(Project& project, QWidget* parent) : QWidget(pare
     // on with the frame at the index it had.
     connect(&project_, &Project::documentAboutToBeRestored, this, [this] { restoredIndex_ = FrameIndex(); });
     connect(&project_, &Project::documentRestored, this, [this] { frame_ = FrameAt(restoredIndex_); });
+    // The frame before this one may change or become another.
+    connect(&project_, &Project::previewReplaced, this, [this] {
+        if (onionSkin_) {
+            TakePreviousFrame();
+            framePaint_->update();
+        }
+    });
 }
 
 TGifClientForm::~TGifClientForm() = default;
@@ -735,6 +753,20 @@ bool TGifClientForm::Modified() const
 QString TGifClientForm::StatusText(int panel) const
 {
     return panels_[panel]->text();
+}
+
+void TGifClientForm::SetOnionSkin(bool on)
+{
+    onionSkin_ = on;
+    TakePreviousFrame();
+    framePaint_->update();
+}
+
+void TGifClientForm::TakePreviousFrame()
+{
+    const int index = FrameIndex();
+    const TGIFSubImage* previous = index > 0 ? FrameAt(index - 1) : nullptr;
+    previousFrame_ = onionSkin_ && previous ? RenderFrameImage(*previous) : QImage();
 }
 
 TGIFSubImage* TGifClientForm::FrameAt(int index) const

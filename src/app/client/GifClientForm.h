@@ -77,6 +77,12 @@ public:
     void SelectionMove(QPointF position);
     void SelectionRelease();
 
+    // The previous frame shown faintly under the picture; it is never
+    // painted into the picture.
+    void SetOnionSkin(bool on);
+    bool OnionSkin() const { return onionSkin_; }
+    const QImage& PreviousFrame() const { return previousFrame_; }
+
     // The drawing settings from the controls (pen and brush).
     void ApplyDrawSettings();
     void SetPenColor(const QColor& color);
@@ -122,6 +128,7 @@ private:
     void ChooseBrushColor();
     bool WriteBack();
     TGIFSubImage* FrameAt(int index) const;
+    void TakePreviousFrame();
 
     Project& project_;
     // The frame being edited, in the document image. Frames keep their
@@ -129,6 +136,8 @@ private:
     // and move; it is cleared when the frame or its project goes.
     TGIFSubImage* frame_ = nullptr;
     int restoredIndex_ = -1;
+    bool onionSkin_ = false;
+    QImage previousFrame_;
     std::unique_ptr<TPaintSurface> surface_;
     std::unique_ptr<TPaintTool> tool_;
     ActionId toolButton_ = ActionId::CursorlButton;

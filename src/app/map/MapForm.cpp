@@ -1,6 +1,8 @@
 #include "app/map/MapForm.h"
 
 #include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -78,11 +80,34 @@ protected:
         dragStart_ = currentRow();
         QListWidget::startDrag(actions);
     }
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (event->mimeData()->hasUrls())
+            event->acceptProposedAction();
+        else
+            QListWidget::dragEnterEvent(event);
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        if (event->mimeData()->hasUrls())
+            event->acceptProposedAction();
+        else
+            QListWidget::dragMoveEvent(event);
+    }
     void dropEvent(QDropEvent* event) override
     {
         // The frames move in the document image; the list follows from it.
         event->setDropAction(Qt::IgnoreAction);
         event->accept();
+        if (event->mimeData()->hasUrls()) {
+            const QModelIndex at = indexAt(event->position().toPoint());
+            QStringList paths;
+            for (const QUrl& url : event->mimeData()->urls())
+                if (url.isLocalFile())
+                    paths << url.toLocalFile();
+            map_.AddDropped(paths, at.isValid() ? at.row() : count());
+            return;
+        }
         if (event->source() != this)
             return;
         const int target = indexAt(event->position().toPoint()).row();
@@ -279,6 +304,18 @@ void TMapForm::AddClick()
     if (!path)
         return;
     commands::AddPictureFrame(project_, *path);
+}
+
+void TMapForm::AddDropped(const QStringList& paths, int position)
+{
+    Run([&] {
+        for (const QString& path : paths) {
+            const int added = commands::AddPictureFrame(project_, path);
+            if (added != position)
+                commands::MoveFrameTo(project_, added, position);
+            ++position;
+        }
+    });
 }
 
 void TMapForm::DeleteClick()

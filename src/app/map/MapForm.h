@@ -43,6 +43,8 @@ public:
     void CreateScanClick();
     // The frame of entry `from` goes to entry `to` (a drop in the list).
     void MoveEntry(int from, int to);
+    // Picture files dropped on the list become frames from `position` on.
+    void AddDropped(const QStringList& paths, int position);
     // Shows the selected entry's frame at full size.
     void ShowSelected();
 

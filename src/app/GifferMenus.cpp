@@ -17,6 +17,9 @@
 #include "app/Project.h"
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
+#include "app/extensions/ExtensionsForm.h"
+#include "app/optimize/FrameOptionForm.h"
+#include "app/optimize/OptimizerForm.h"
 
 namespace animora {
 
@@ -101,6 +104,12 @@ void TGiffer::BindMenuCommands()
     Bind(A::Addframe1, &commands::AddFrame);
     Bind(A::Delete1, &commands::DeleteFrame);
     Bind(A::Frameoption1, &commands::FrameOption);
+    connect(Action(A::Extensions1), &QAction::triggered, this,
+            [this] { Run([this] { ShowExtensionsForm(*windows_, project_); }); });
+    connect(Action(A::Globalpalette1), &QAction::triggered, this,
+            [this] { Run([this] { ShowFrameOptionForm(*windows_, project_); }); });
+    connect(Action(A::Optimizepalette1), &QAction::triggered, this,
+            [this] { Run([this] { ShowOptimizerForm(*windows_, project_); }); });
     connect(Action(A::Close1), &QAction::triggered, this, &QWidget::close);
     connect(Action(A::Cascade1), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(Action(A::Tile1), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);

@@ -119,11 +119,11 @@ std::array<QString, 6> TFrameOptionForm::ReadOut(int entry, const QColor& color)
             QStringLiteral("Red:%1").arg(color.red()),
             QStringLiteral("Green:%1").arg(color.green()),
             QStringLiteral("Blue:%1").arg(color.blue()),
-            QStringLiteral("Hex:%1%2%3")
-                .arg(color.red(), 2, 16, QLatin1Char('0'))
-                .arg(color.green(), 2, 16, QLatin1Char('0'))
-                .arg(color.blue(), 2, 16, QLatin1Char('0'))
-                .toUpper()};
+            QStringLiteral("Hex:") + QStringLiteral("%1%2%3")
+                                         .arg(color.red(), 2, 16, QLatin1Char('0'))
+                                         .arg(color.green(), 2, 16, QLatin1Char('0'))
+                                         .arg(color.blue(), 2, 16, QLatin1Char('0'))
+                                         .toUpper()};
 }
 
 void TFrameOptionForm::ShowEntry(int entry)

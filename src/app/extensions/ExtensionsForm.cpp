@@ -222,7 +222,6 @@ TExtensionsForm::TExtensionsForm(Project& project, QWidget* parent) : QWidget(pa
     setObjectName("ExtensionsForm");
     setWindowTitle("Extensions");
     setWindowIcon(Icons::Extensions());
-    resize(520, 380);
 
     auto* panel2 = new QWidget(this);
     panel2->setObjectName("Panel2");
@@ -302,12 +301,12 @@ TExtensionsForm::TExtensionsForm(Project& project, QWidget* parent) : QWidget(pa
     splitter2->setObjectName("Splitter2");
     splitter2->addWidget(list_);
     splitter2->addWidget(panel3);
-    splitter2->setSizes({150, 200});
+    splitter2->setSizes({130, 300});
     auto* splitter1 = new QSplitter(Qt::Horizontal, this);
     splitter1->setObjectName("Splitter1");
     splitter1->addWidget(tree_);
     splitter1->addWidget(splitter2);
-    splitter1->setSizes({170, 350});
+    splitter1->setSizes({230, 590});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -77,6 +77,8 @@ public:
     void DelButtonClick();
     void AddButtonClick();
 
+    QSize sizeHint() const override { return {820, 480}; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -46,7 +46,6 @@ TFrameOptionForm::TFrameOptionForm(Project& project, QWidget* parent) : QWidget(
     setObjectName("FrameOptionForm");
     setWindowTitle("Gif global palette");
     setWindowIcon(Icons::GlobalPalette());
-    resize(420, 230);
 
     auto* bar = new QToolBar(this);
     bar->setObjectName("ToolBar1");
@@ -75,7 +74,8 @@ TFrameOptionForm::TFrameOptionForm(Project& project, QWidget* parent) : QWidget(
     const char* const initial[] = {"Index:", "Color", "Red", "Green", "Blue", "Hex", ""};
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         panels_[i] = new QLabel(QLatin1String(initial[i]), status);
-        panels_[i]->setMinimumWidth(i == 1 ? 90 : 50);
+        static const int kWidths[] = {70, 130, 60, 75, 65, 80, 0};
+        panels_[i]->setMinimumWidth(kWidths[i]);
         status->addWidget(panels_[i], i + 1 == panels_.size() ? 1 : 0);
     }
 

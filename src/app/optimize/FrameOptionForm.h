@@ -33,6 +33,8 @@ public:
     // The texts of the read-out for a colour; the entry -1 gives the bare labels.
     static std::array<QString, 6> ReadOut(int entry, const QColor& color);
 
+    QSize sizeHint() const override { return {540, 300}; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

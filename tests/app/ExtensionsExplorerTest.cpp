@@ -190,8 +190,18 @@ TEST_F(ExtensionsExplorerTest, ValuesTheFieldsCannotHoldAreRefused)
         EXPECT_EQ(explorer->Rows(), before);
         EXPECT_FALSE(SaveEnabled());
     }
-    // The largest values fit and come back as they were.
+    // An index the frame's 2 colours do not have is refused on Save, and
+    // the edit stays for correcting.
     explorer->Select(0, 0);
+    EditRow(2, "5");
+    explorer->SaveButtonClick();
+    EXPECT_EQ(prompts.TakeTexts(),
+              QStringList({"The transparent color must be an entry of the frame's color table, from 0 to 1."}));
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_EQ(DocumentFrame(0).GraphicControl()->TransparentColorIndex(), 0);
+    EditRow(2, "1");
+
+    // The largest values fit and come back as they were.
     EditRow(0, "655350");
     explorer->SaveButtonClick();
     explorer->Select(0, 1);
@@ -199,6 +209,8 @@ TEST_F(ExtensionsExplorerTest, ValuesTheFieldsCannotHoldAreRefused)
     explorer->SaveButtonClick();
     const ReadGif read = SaveAndRead();
     EXPECT_EQ(ControlsOf(read.frames[0]).at(0).delay, 65535);
+    EXPECT_EQ(ControlsOf(read.frames[0]).at(0).transparent, -1);  // the flag is off
+    EXPECT_EQ(DocumentFrame(0).GraphicControl()->TransparentColorIndex(), 1);
     EXPECT_EQ(read.frames[0].at(1).more.at(0), Bytes({1, 0xFF, 0xFF}));
 }
 

@@ -620,9 +620,19 @@ void TExtensionsForm::SaveButtonClick()
         return true;
     };
     TGIFExtension* selected = SelectedExtension();
-    if (dynamic_cast<TGIFGraphicControlExtension*>(selected)) {
+    if (const auto* control = dynamic_cast<TGIFGraphicControlExtension*>(selected)) {
         if (!number("Delay", row(0), delay) || !number("TransparentColor", row(2), index))
             return;
+        // A new index must name a colour of the frame; the codec would put
+        // 0 in its place.
+        const int colors = selected->Frame().ActiveColorMap().Count();
+        if (*index != control->TransparentColorIndex() && colors > 0 && *index >= colors) {
+            project_.Ask().Message(
+                QStringLiteral("The transparent color must be an entry of the frame's color table, from 0 to %1.")
+                    .arg(colors - 1),
+                QStringLiteral("Error!"), PromptIcon::Error, PromptButtons::Ok);
+            return;
+        }
     } else if (dynamic_cast<TGIFAppExtNSLoop*>(selected)) {
         if (!number("Loops", row(0), loops))
             return;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -376,6 +377,47 @@ TEST(ExtensionsExplorerValues, DelaysRoundHalvesToEven)
     } cases[] = {{70, 7}, {75, 8}, {65, 6}, {64, 6}, {66, 7}, {5, 0}, {15, 2}, {655350, 65535}, {0, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(DelayFromMilliseconds(c.ms), c.hundredths) << c.ms;
+}
+
+} // namespace
+} // namespace animora::test
+
+namespace animora::test {
+namespace {
+
+TEST(ExtensionsExplorerDialogs, EachRowGetsItsEditorPresetToTheRow)
+{
+    TEditPropertyForm form;
+    struct Case {
+        const char* property;
+        const char* value;
+        const char* editor;  // the one shown
+        const char* answer;  // Ok without a change
+    } cases[] = {
+        {"Disposal", "Background", "DispComboBox", "Background"},
+        {"Disposal", "5", "DispComboBox", ""},  // no name: the row keeps its number
+        {"Prompt", "Yes", "ValueComboBox", "Yes"},
+        {"Transparent", "No", "ValueComboBox", "No"},
+        {"Delay", "70", "EditValue", "70"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.property + std::string(" ") + c.value);
+        form.Present(c.property, c.value);
+        for (const char* editor : {"DispComboBox", "ValueComboBox", "EditValue"})
+            EXPECT_EQ(!form.findChild<QWidget*>(editor)->isHidden(), std::string(editor) == c.editor) << editor;
+        EXPECT_EQ(form.Value(), c.answer);
+    }
+    EXPECT_EQ(EditorFor("Identifier"), PropertyEditor::None);
+
+    TExtensType type;
+    for (bool offered : {true, false}) {
+        type.Present(offered);
+        EXPECT_EQ(type.Kind(), NewExtensionKind::Comment);  // checked at every opening
+        type.findChild<QRadioButton*>("NetscapeLoop")->setChecked(true);
+        EXPECT_EQ(type.Kind(), offered ? NewExtensionKind::NetscapeLoop : NewExtensionKind::Comment);
+        type.findChild<QRadioButton*>("GraphContrExt")->setChecked(true);
+        EXPECT_EQ(type.Kind(), NewExtensionKind::GraphicControl);
+    }
 }
 
 } // namespace

@@ -76,6 +76,9 @@ TOptimizerForm::TOptimizerForm(Project& project, QWidget* parent) : QWidget(pare
             this->close();
     });
 
+    // Another project's settings show as soon as it is open.
+    connect(&project_, &Project::projectShown, this, &TOptimizerForm::ShowSettings);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->addWidget(pages, 1);

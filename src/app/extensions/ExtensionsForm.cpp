@@ -257,6 +257,8 @@ TExtensionsForm::TExtensionsForm(Project& project, QWidget* parent) : QWidget(pa
     list_->setColumnWidth(1, 200);
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->verticalHeader()->hide();
+    // Five rows (a graphic control's) show without scrolling.
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->setShowGrid(true);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -301,7 +303,7 @@ TExtensionsForm::TExtensionsForm(Project& project, QWidget* parent) : QWidget(pa
     splitter2->setObjectName("Splitter2");
     splitter2->addWidget(list_);
     splitter2->addWidget(panel3);
-    splitter2->setSizes({130, 300});
+    splitter2->setSizes({150, 280});
     auto* splitter1 = new QSplitter(Qt::Horizontal, this);
     splitter1->setObjectName("Splitter1");
     splitter1->addWidget(tree_);

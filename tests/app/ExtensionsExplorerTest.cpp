@@ -30,7 +30,7 @@ using Rows = QList<QPair<QString, QString>>;
 class ExtensionsExplorerTest : public EditorTest {
 protected:
     // Opens the file through the editor and the explorer through its menu item.
-    void OpenWith(const std::vector<FrameSpec>& frames)
+    void OpenWith(const std::vector<TestFrame>& frames)
     {
         WriteBytes(TempPath("in.gif"), MakeGif(kTwoColors, frames));
         commands::OpenProject(*project, TempPath("in.gif"));

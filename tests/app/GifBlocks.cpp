@@ -57,11 +57,11 @@ uint8_t TableBits(const std::vector<QColor>& colors)
 
 } // namespace
 
-Bytes MakeGif(const std::vector<QColor>& globalColors, const std::vector<FrameSpec>& frames)
+Bytes MakeGif(const std::vector<QColor>& globalColors, const std::vector<TestFrame>& frames)
 {
     Bytes bytes = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, uint8_t(0x80 | TableBits(globalColors)), 0, 0};
     PutTable(bytes, globalColors);
-    for (const FrameSpec& frame : frames) {
+    for (const TestFrame& frame : frames) {
         bytes.insert(bytes.end(), frame.blocks.begin(), frame.blocks.end());
         const uint8_t packed = frame.localColors.empty() ? 0 : uint8_t(0x80 | TableBits(frame.localColors));
         for (uint8_t b : {uint8_t(0x2C), uint8_t(0), uint8_t(0), uint8_t(0), uint8_t(0), uint8_t(1), uint8_t(0),

@@ -23,13 +23,13 @@ Bytes LoopBlock(int loops);
 // An application block with the 11-byte identifier and the sub-blocks.
 Bytes ApplicationBlock(const std::string& identifier, const std::vector<Bytes>& subBlocks);
 
-struct FrameSpec {
+struct TestFrame {
     Bytes blocks;          // written in front of the image descriptor
     uint8_t pixel = 0;     // the one pixel of the 1 x 1 frame
     std::vector<QColor> localColors;  // 2 or 4 entries, or none
 };
 // A GIF89a file of 1 x 1 frames with a global table of 2 or 4 colours.
-Bytes MakeGif(const std::vector<QColor>& globalColors, const std::vector<FrameSpec>& frames);
+Bytes MakeGif(const std::vector<QColor>& globalColors, const std::vector<TestFrame>& frames);
 
 // One extension of a saved frame as giflib reads it: the function code, the
 // first data block and the sub-blocks after it.

@@ -71,7 +71,7 @@ protected:
     // each 0.3 s long.
     void OpenColours()
     {
-        std::vector<FrameSpec> frames;
+        std::vector<TestFrame> frames;
         for (uint8_t i = 0; i < 3; ++i)
             frames.push_back({GraphicControlBlock(30, 0, 0) + CommentBlock("c"), i, {}});
         WriteBytes(TempPath("in.gif"), MakeGif({Qt::red, Qt::green, Qt::blue, Qt::white}, frames));

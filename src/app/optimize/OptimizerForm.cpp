@@ -94,13 +94,13 @@ QWidget* TOptimizerForm::BuildColorPage()
     auto* grid = new QGridLayout(group);
     modes_ = new QButtonGroup(this);
     int row = 0;
-    for (const ModeButton& spec : kModeButtons) {
-        auto* button = new QRadioButton(QLatin1String(spec.caption), group);
-        button->setObjectName(spec.name);
-        modes_->addButton(button, spec.id);
+    for (const ModeButton& mode : kModeButtons) {
+        auto* button = new QRadioButton(QLatin1String(mode.caption), group);
+        button->setObjectName(mode.name);
+        modes_->addButton(button, mode.id);
         // Modes on the left, colour counts on the right.
-        if (spec.id >= kBitsButton)
-            grid->addWidget(button, spec.id - kBitsButton - 3, 1);
+        if (mode.id >= kBitsButton)
+            grid->addWidget(button, mode.id - kBitsButton - 3, 1);
         else
             grid->addWidget(button, row++, 0);
     }

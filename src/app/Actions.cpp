@@ -34,7 +34,7 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
     Item(A::Saveas1, "Saveas1", "Save as . . . ", "", R::ProjectOpen),
     Item(A::GIFWizard1, "GIFWizard1", "GIF Wizard", "", R::Always, false),
     Item(A::MapofGIF1, "MapofGIF1", "Import wizard", "", R::ProjectOpen, true),
-    Item(A::Optimizepalette1, "Optimizepalette1", "Optimize", "", R::ProjectOpen, false),
+    Item(A::Optimizepalette1, "Optimizepalette1", "Optimize", "", R::ProjectOpen),
     Item(A::Optimize1, "Optimize1", "Optimize color map", "", R::ProjectOpen),
     Item(A::Lastprojects1, "Lastprojects1", "Last projects", "", R::RecentProjects),
     Item(A::Close1, "Close1", "Exit", "Alt+F4", R::Always),
@@ -61,8 +61,8 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
     // The text tool is reachable from the menu as well as from its button.
     Item(A::Text1, "Text1", "Draw text", "", R::DocumentWindow),
 
-    Item(A::Extensions1, "Extensions1", "Extensions", "", R::ProjectOpen, false),
-    Item(A::Globalpalette1, "Globalpalette1", "Global palette", "", R::ProjectOpen, false),
+    Item(A::Extensions1, "Extensions1", "Extensions", "", R::ProjectOpen),
+    Item(A::Globalpalette1, "Globalpalette1", "Global palette", "", R::ProjectOpen),
 
     // Menu items may carry a status tip too: "caption|status tip".
     Item(A::Fallwall1, "Fallwall1", "Fall wall|Transformations occurs as a put forward wall.", "", R::ProjectOpen),
@@ -123,11 +123,11 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
     Button(A::TextButton, "TextButton", &Icons::Text, "Draw text|Draw text", R::DocumentWindow, true),
 
     Button(A::GlobalOption, "GlobalOption", &Icons::GlobalPalette, "Global palette|Global palette option",
-           R::ProjectOpen, false, A::Globalpalette1),
+           R::ProjectOpen, true, A::Globalpalette1),
     Button(A::ExtensButton, "ExtensButton", &Icons::Extensions, "View extensions|Show frame extensions explorer",
-           R::ProjectOpen, false, A::Extensions1),
+           R::ProjectOpen, true, A::Extensions1),
     Button(A::OptimizeButton, "OptimizeButton", &Icons::Optimize, "Optimize|Optimize the frames and colours",
-           R::ProjectOpen, false, A::Optimizepalette1),
+           R::ProjectOpen, true, A::Optimizepalette1),
     Button(A::ImportFrameButton, "ImportFrameButton", &Icons::ImportFrame,
            "Import frame|Import picture from graphic file to frame", R::ProjectOpen, true, A::Insertfromfile1),
     Button(A::ExportFrameButton, "ExportFrameButton", &Icons::ExportFrame,

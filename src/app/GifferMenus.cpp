@@ -19,6 +19,9 @@
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
 #include "app/commands/FrameFileCommands.h"
+#include "app/extensions/ExtensionsForm.h"
+#include "app/optimize/FrameOptionForm.h"
+#include "app/optimize/OptimizerForm.h"
 
 namespace animora {
 
@@ -117,6 +120,12 @@ void TGiffer::BindMenuCommands()
     Bind(A::Rain1, [](Project& project) { commands::Rain(project); });
     Bind(A::Moveapart1, &commands::MoveApart);
     Bind(A::Lines1, &commands::Lines);
+    connect(Action(A::Extensions1), &QAction::triggered, this,
+            [this] { Run([this] { ShowExtensionsForm(*windows_, project_); }); });
+    connect(Action(A::Globalpalette1), &QAction::triggered, this,
+            [this] { Run([this] { ShowFrameOptionForm(*windows_, project_); }); });
+    connect(Action(A::Optimizepalette1), &QAction::triggered, this,
+            [this] { Run([this] { ShowOptimizerForm(*windows_, project_); }); });
     connect(Action(A::Close1), &QAction::triggered, this, &QWidget::close);
     connect(Action(A::Cascade1), &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
     connect(Action(A::Tile1), &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);

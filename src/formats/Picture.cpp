@@ -5,7 +5,8 @@
 
 #include "formats/IconReader.h"
 #include "formats/MetafileGraphic.h"
-#include "formats/QtBridge.h"
+#include "formats/BitmapMasks.h"
+#include "qtbridge/QtBitmap.h"
 #include "gif/GIFImage.h"
 #include "platform/GraphicKinds.h"
 #include "platform/Stream.h"

@@ -13,6 +13,7 @@
 
 #include "cli/Command.h"
 #include "color/ColorTypes.h"
+#include "formats/FileKinds.h"
 #include "formats/JPEGImage.h"
 #include "formats/Picture.h"
 #include "gif/GIFImage.h"
@@ -28,17 +29,6 @@ const char* const kUsage =
 
 // The custom-palette mode needs a palette the command line cannot give.
 constexpr int kLastCommandLineMode = crOptimizedWindows;
-
-enum class OutputKind { GIF, Bitmap, JPEG, Unknown };
-
-OutputKind OutputKindOf(const std::string& fileName)
-{
-    const std::string extension = LowerExtension(fileName);
-    if (extension == "gif") return OutputKind::GIF;
-    if (extension == "bmp") return OutputKind::Bitmap;
-    if (extension == "jpg" || extension == "jpeg") return OutputKind::JPEG;
-    return OutputKind::Unknown;
-}
 
 struct ConvertOptions {
     uint8_t encoding = kEncodingLZW;
@@ -113,7 +103,7 @@ int WriteGIF(TPicture& picture, const std::string& input, const std::string& out
 }
 
 int WriteStill(const TPicture& picture, const std::string& input, const std::string& output,
-               OutputKind kind, const TJPEGOptions& options)
+               TFileKind kind, const TJPEGOptions& options)
 {
     const TBitmap* still = nullptr;
     if (!Attempt(input, [&] { still = &picture.Bitmap(); }))
@@ -122,7 +112,7 @@ int WriteStill(const TPicture& picture, const std::string& input, const std::str
         std::fprintf(stderr, "error: %s: the image has no frames\n", input.c_str());
         return kExitFailed;
     }
-    if (kind == OutputKind::Bitmap)
+    if (kind == TFileKind::fkBitmap)
         return Finish(Attempt(output, [&] { still->SaveToFile(output); }));
     return Finish(Attempt(output, [&] {
         WriteFileAtomically(output, [&](TStream& stream) { EncodeJPEG(*still, options, stream); });
@@ -138,15 +128,15 @@ int RunConvert(const Arguments& args)
         return UsageError(kUsage);
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
-    const OutputKind kind = OutputKindOf(output);
-    if (kind == OutputKind::Unknown)
+    const TFileKind kind = FileKindOf(output);
+    if (!FileKindInfo(kind).saves)
         return UsageError(kUsage);
 
     TPicture picture;
     picture.OnWarning = PrintWarning;
     if (!Attempt(input, [&] { picture.LoadFromFile(input); }))
         return kExitFailed;
-    if (kind == OutputKind::GIF)
+    if (kind == TFileKind::fkGIF)
         return WriteGIF(picture, input, output, options);
     return WriteStill(picture, input, output, kind, options.jpeg);
 }

@@ -4,6 +4,7 @@
 
 #include "color/ColorPalettes.h"
 #include "color/DIB.h"
+#include "platform/Errors.h"
 #include "support/ColorPictures.h"
 
 using namespace animora;

@@ -2,13 +2,14 @@
 JOBS ?= $(shell nproc)
 GENERATOR := -G Ninja
 
-.PHONY: deps build run test test-normal test-sanitize test-threads bench fuzz clean screenshot
+.PHONY: deps build run test test-normal test-sanitize test-threads bench fuzz clean screenshot screenshots-update
 
 deps:
 	@scripts/install-deps.sh
 
+# The test builds treat warnings in our own code as errors.
 build: deps
-	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANIMORA_WERROR=ON
 	cmake --build build -j $(JOBS)
 
 # The editor, built for speed; FILE=x.gif opens that file as the project.
@@ -18,9 +19,14 @@ run: deps
 	cmake --build build-release -j $(JOBS) --target animora
 	build-release/src/app/animora $(if $(FILE),"$(abspath $(FILE))")
 
-# docs/screenshots/main-window.png: the editor under xvfb with a corpus GIF.
+# The editor under xvfb with a corpus GIF: `make screenshot` writes
+# build/screenshots/main-window.png to look at; only `make screenshots-update`
+# replaces the committed picture in docs/screenshots.
 screenshot: build
-	scripts/screenshot.sh
+	scripts/screenshot.sh build/screenshots
+
+screenshots-update: build
+	scripts/screenshot.sh docs/screenshots
 
 # The normal build and the sanitizer build (ASan + UBSan), each with every test.
 test: test-normal test-sanitize
@@ -29,7 +35,7 @@ test-normal: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DANIMORA_SANITIZE=ON \
+	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DANIMORA_SANITIZE=ON -DANIMORA_WERROR=ON \
 	    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -6,9 +6,9 @@
 
 #include "formats/IconReader.h"
 #include "formats/JPEGImage.h"
-#include "formats/LeakSuppressions.h"
 #include "formats/Metafile.h"
-#include "formats/QtBridge.h"
+#include "qtbridge/QtBitmap.h"
+#include "support/LeakSuppressions.h"
 
 using namespace animora;
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Takes docs/screenshots/main-window.png: the editor on a virtual X display
-# (xvfb) with a corpus GIF open.
+# Takes main-window.png: the editor on a virtual X display (xvfb) with a
+# corpus GIF open, written into OUTPUT_FOLDER (`make screenshot` gives
+# build/screenshots; `make screenshots-update` gives docs/screenshots, the
+# committed picture).
 #
-#   scripts/screenshot.sh [GIF relative to ../shared] [animora binary]
+#   scripts/screenshot.sh OUTPUT_FOLDER [GIF relative to ../shared] [animora binary]
 #
 # The editor runs with settings of its own (a temporary XDG_CONFIG_HOME), so
 # the chooser stays closed, the window sits at the top left at a fixed size,
@@ -10,9 +12,11 @@
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
-gif="${1:-testdata/corpus/waves.gif}"
-binary="${2:-$repo/build/src/app/animora}"
-output="$repo/docs/screenshots/main-window.png"
+[ $# -ge 1 ] || { echo "usage: $0 OUTPUT_FOLDER [GIF] [BINARY]" >&2; exit 2; }
+mkdir -p "$1"
+output="$(cd "$1" && pwd)/main-window.png"
+gif="${2:-testdata/corpus/waves.gif}"
+binary="${3:-$repo/build/src/app/animora}"
 width=900
 height=620
 

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QtGlobal>
 
-#include <jconfig.h>
+#include "formats/JPEGImage.h"
 
 namespace animora {
 
@@ -18,7 +18,7 @@ QString AboutText()
                "libjpeg-turbo (JPEG library %3) &mdash; IJG licence and modified BSD licence; "
                "this software is based in part on the work of the Independent JPEG Group</p>")
         .arg(QLatin1String(kProgramVersion), QLatin1String(qVersion()))
-        .arg(JPEG_LIB_VERSION);
+        .arg(JPEGLibraryVersion());
 }
 
 void ShowAboutBox(QWidget* parent)

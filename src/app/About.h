@@ -3,11 +3,12 @@
 // libraries the program uses. The scanner's About command shows it too.
 #include <QString>
 
+#include "Version.h"  // kProgramVersion, from the build's one version number
+
 class QWidget;
 
 namespace animora {
 
-inline constexpr const char* kProgramVersion = "1.0";
 
 // The box's text (rich text), kept apart so it can be checked.
 QString AboutText();

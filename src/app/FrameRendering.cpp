@@ -10,45 +10,7 @@ namespace {
 
 constexpr TColor kWhite = 0xFFFFFF;
 
-QRgb ToQRgb(TColor color)
-{
-    return qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
 } // namespace
-
-TColor ColorFromQt(const QColor& color)
-{
-    return MakeColor(uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue()));
-}
-
-QImage ImageFromBitmap(const TBitmap& bitmap)
-{
-    if (bitmap.Empty())
-        return {};
-    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32);
-    if (IsPaletteFormat(bitmap.GetPixelFormat()) && bitmap.BitsPerPixel() == 8) {
-        // The common case (rendered frames) by table, not pixel by pixel.
-        QRgb table[256];
-        std::fill(std::begin(table), std::end(table), qRgb(0, 0, 0));
-        const TPalette& palette = bitmap.Palette();
-        for (int i = 0; i < std::min(palette.Count(), 256); ++i)
-            table[i] = ToQRgb(palette.Color(i));
-        for (int y = 0; y < bitmap.Height(); ++y) {
-            const uint8_t* in = bitmap.ScanLine(y);
-            auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < bitmap.Width(); ++x)
-                out[x] = table[in[x]];
-        }
-        return image;
-    }
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < bitmap.Width(); ++x)
-            out[x] = ToQRgb(bitmap.PixelColor(x, y));
-    }
-    return image;
-}
 
 QImage RenderFrameImage(const TGIFSubImage& frame)
 {

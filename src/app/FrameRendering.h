@@ -3,21 +3,15 @@
 // engine's frame rendering: a frame's rendered bitmap and mask become a
 // QImage to show; the image's first-frame bitmap is what BMP and JPEG saving
 // write; blank pictures and copies of a frame's picture become new frames.
-#include <QColor>
 #include <QImage>
 
 #include "platform/Bitmap.h"
+#include "qtbridge/QtBitmap.h"  // ColorFromQt, ImageFromBitmap
 
 namespace animora {
 
 class TGIFImage;
 class TGIFSubImage;
-
-// A Qt colour as the engine's colour value.
-TColor ColorFromQt(const QColor& color);
-
-// Any bitmap as a QImage (ARGB32, opaque).
-QImage ImageFromBitmap(const TBitmap& bitmap);
 
 // The frame alone at its own size, as the engine renders it, transparent
 // pixels with alpha 0. An empty frame gives a null image.

@@ -13,6 +13,7 @@
 
 #include "app/Giffer.h"
 #include "app/Icons.h"
+#include "Version.h"
 
 namespace animora {
 
@@ -103,7 +104,7 @@ void TGiffer::BuildBottomPanel()
         return label;
     };
     row->addWidget(link("MailLabel", "Write to Zelqo", kMailUrl));
-    QLabel* homePage = link("HomePage", "Zelqo Animora Pro 1.0 Home Page", kHomePageUrl);
+    QLabel* homePage = link("HomePage", kHomePageLinkText, kHomePageUrl);
     homePage->setToolTip("Go to my Home Page");
     row->addWidget(homePage);
     layout->addWidget(panel);

@@ -7,6 +7,7 @@
 #include "platform/Errors.h"
 #include "platform/Stream.h"
 
+#include "formats/FileKinds.h"
 #include "formats/JPEGImage.h"
 #include "formats/Picture.h"
 #include "platform/GraphicKinds.h"
@@ -21,17 +22,17 @@ QString UpperExtension(const QString& path)
 
 void CheckProjectFileSupported(const QString& path)
 {
-    const QString extension = UpperExtension(path);
-    if (extension == ".AVI")
+    const TFileKind kind = FileKindOf(path.toStdString());
+    if (kind == TFileKind::fkVideo)
         throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
-    if (extension != ".GIF")
+    if (!FileKindInfo(kind).opens)
         PictureKindForExtension(QFileInfo(path).suffix().toStdString());  // raises for an unknown extension
 }
 
 void LoadProjectFile(TGIFImage& image, const QString& path)
 {
     CheckProjectFileSupported(path);
-    if (UpperExtension(path) == ".GIF") {
+    if (FileKindOf(path.toStdString()) == TFileKind::fkGIF) {
         image.LoadFromFile(path.toStdString());
         return;
     }
@@ -47,14 +48,12 @@ void LoadProjectFile(TGIFImage& image, const QString& path)
 
 SaveKind SaveKindFor(const QString& path)
 {
-    const QString extension = UpperExtension(path);
-    if (extension == ".BMP")
-        return SaveKind::Bitmap;
-    if (extension == ".JPG" || extension == ".JPEG")
-        return SaveKind::Jpeg;
-    if (extension == ".AVI")
-        return SaveKind::Avi;
-    return SaveKind::Gif;
+    switch (FileKindOf(path.toStdString())) {
+    case TFileKind::fkBitmap: return SaveKind::Bitmap;
+    case TFileKind::fkJPEG: return SaveKind::Jpeg;
+    case TFileKind::fkVideo: return SaveKind::Avi;
+    default: return SaveKind::Gif;  // any other name is written as a GIF
+    }
 }
 
 void SaveAsGif(TGIFImage& image, const QString& path)

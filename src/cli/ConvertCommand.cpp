@@ -18,6 +18,7 @@
 
 #include "cli/Command.h"
 #include "color/ColorTypes.h"
+#include "formats/FileKinds.h"
 #include "formats/JPEGImage.h"
 #include "formats/Picture.h"
 #include "formats/Video.h"
@@ -35,18 +36,6 @@ const char* const kUsage =
 
 // The custom-palette mode needs a palette the command line cannot give.
 constexpr int kLastCommandLineMode = crOptimizedWindows;
-
-enum class OutputKind { GIF, Bitmap, JPEG, Video, Unknown };
-
-OutputKind OutputKindOf(const std::string& fileName)
-{
-    const std::string extension = LowerExtension(fileName);
-    if (extension == "gif") return OutputKind::GIF;
-    if (extension == "bmp") return OutputKind::Bitmap;
-    if (extension == "jpg" || extension == "jpeg") return OutputKind::JPEG;
-    if (VideoKindForFileName(fileName)) return OutputKind::Video;
-    return OutputKind::Unknown;
-}
 
 struct ConvertOptions {
     uint8_t encoding = kEncodingLZW;
@@ -123,11 +112,11 @@ int WriteVideo(TGIFImage& image, const std::string& output)
 
 // A video in: to a GIF file frame by frame, to another video through the
 // whole image.
-int ConvertVideo(const std::string& input, const std::string& output, OutputKind kind)
+int ConvertVideo(const std::string& input, const std::string& output, TFileKind kind)
 {
-    if (kind == OutputKind::GIF)
+    if (kind == TFileKind::fkGIF)
         return Finish(Attempt(input, [&] { ImportAviToFile(input, output); }));
-    if (kind != OutputKind::Video) {
+    if (kind != TFileKind::fkVideo) {
         std::fprintf(stderr, "error: %s: a video converts to a GIF or another video\n", input.c_str());
         return kExitUsage;
     }
@@ -137,11 +126,11 @@ int ConvertVideo(const std::string& input, const std::string& output, OutputKind
     return WriteVideo(*image, output);
 }
 
-int WriteGIF(TPicture& picture, const std::string& input, const std::string& output, OutputKind kind,
+int WriteGIF(TPicture& picture, const std::string& input, const std::string& output, TFileKind kind,
              const ConvertOptions& options)
 {
     if (auto* loaded = dynamic_cast<TGIFImage*>(picture.Graphic())) {
-        if (kind == OutputKind::Video)
+        if (kind == TFileKind::fkVideo)
             return WriteVideo(*loaded, output);
         loaded->SetEncoding(options.encoding);
         return Finish(Attempt(output, [&] { loaded->SaveToFile(output); }));
@@ -155,13 +144,13 @@ int WriteGIF(TPicture& picture, const std::string& input, const std::string& out
     if (!Attempt(input, [&] { image.Assign(picture); }))
         return kExitFailed;
     picture = TPicture();  // large pictures: hold one copy at a time
-    if (kind == OutputKind::Video)
+    if (kind == TFileKind::fkVideo)
         return WriteVideo(image, output);
     return Finish(Attempt(output, [&] { image.SaveToFile(output); }));
 }
 
 int WriteStill(const TPicture& picture, const std::string& input, const std::string& output,
-               OutputKind kind, const TJPEGOptions& options)
+               TFileKind kind, const TJPEGOptions& options)
 {
     const TBitmap* still = nullptr;
     if (!Attempt(input, [&] { still = &picture.Bitmap(); }))
@@ -170,7 +159,7 @@ int WriteStill(const TPicture& picture, const std::string& input, const std::str
         std::fprintf(stderr, "error: %s: the image has no frames\n", input.c_str());
         return kExitFailed;
     }
-    if (kind == OutputKind::Bitmap)
+    if (kind == TFileKind::fkBitmap)
         return Finish(Attempt(output, [&] { still->SaveToFile(output); }));
     return Finish(Attempt(output, [&] {
         WriteFileAtomically(output, [&](TStream& stream) { EncodeJPEG(*still, options, stream); });
@@ -186,8 +175,8 @@ int RunConvert(const Arguments& args)
         return UsageError(kUsage);
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
-    const OutputKind kind = OutputKindOf(output);
-    if (kind == OutputKind::Unknown)
+    const TFileKind kind = FileKindOf(output);
+    if (!FileKindInfo(kind).saves)
         return UsageError(kUsage);
 
     if (IsVideoFileName(input))
@@ -196,7 +185,7 @@ int RunConvert(const Arguments& args)
     picture.OnWarning = PrintWarning;
     if (!Attempt(input, [&] { picture.LoadFromFile(input); }))
         return kExitFailed;
-    if (kind == OutputKind::GIF || kind == OutputKind::Video)
+    if (kind == TFileKind::fkGIF || kind == TFileKind::fkVideo)
         return WriteGIF(picture, input, output, kind, options);
     return WriteStill(picture, input, output, kind, options.jpeg);
 }

@@ -9,6 +9,7 @@
 #include "cli/Command.h"
 #include "gif/Composition.h"
 #include "gif/GIFImage.h"
+#include "gif/GraphicControl.h"
 #include "gif/SubImage.h"
 #include "platform/Stream.h"
 
@@ -85,7 +86,7 @@ int ComposeFrames(TGIFImage& image, const std::filesystem::path& outDir, TColor 
     TBitmap screen = MakeScreen(image, backdrop);
     TCanvas canvas(screen);
     TGIFComposition composition(image, options, Bounds(0, 0, screen.Width(), screen.Height()), canvas);
-    int previousDisposal = 1;
+    int previousDisposal = dmNoDispose;
     int written = 0;
     for (int i = 0; i < image.Images().Count(); ++i) {
         const TGIFSubImage& frame = *image.Images().SubImage(i);

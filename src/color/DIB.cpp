@@ -5,12 +5,19 @@
 #include <cstring>
 #include <new>
 
-#include "gif/GIFException.h"
 #include "platform/Errors.h"
 
 namespace animora {
 
 namespace {
+
+// A bitmap the DIB cannot describe. The colour engine sits below the GIF
+// codec, so it raises the platform's error; the codec's own GIFException
+// derives from it, and callers catch either way.
+[[noreturn]] void RaiseDIBError(const char* message)
+{
+    throw EInvalidGraphic(message);
+}
 
 constexpr int kHeaderSize = 40;
 constexpr int kColorTableSize = 256 * 4;
@@ -22,7 +29,7 @@ int DIBBitCount(PixelFormat format)
     case PixelFormat::pf4bit: return 4;
     case PixelFormat::pf8bit: return 8;
     case PixelFormat::pf24bit: return 24;
-    default: RaiseGIFError("Unsupported PixelFormat");
+    default: RaiseDIBError("Unsupported PixelFormat");
     }
 }
 
@@ -42,10 +49,10 @@ TDIBWriter::TDIBWriter(TBitmap& target, PixelFormat format, int width, int heigh
     : TDIB(target, format), height_(height), width_(width)
 {
     if (format != PixelFormat::pf8bit && format != PixelFormat::pf24bit)
-        RaiseGIFError("Unsupported PixelFormat");
+        RaiseDIBError("Unsupported PixelFormat");
     // A negative width would make negative row sizes; refuse it like 0.
     if (height == 0 || width <= 0)
-        RaiseGIFError("Invalid image dimensions");
+        RaiseDIBError("Invalid image dimensions");
     if (palette)
         palette_ = *palette;
 }
@@ -61,7 +68,7 @@ TDIBWriter::~TDIBWriter()
 
 size_t TDIBWriter::RowBytes() const
 {
-    return static_cast<size_t>(AlignedRowBytes(width_, DIBBitCount(pixelFormat_), 32));
+    return DIBRowBytes(width_, DIBBitCount(pixelFormat_));
 }
 
 void TDIBWriter::CreateDIB()
@@ -115,7 +122,7 @@ uint8_t* TDIBWriter::GetRow(int row)
     if (!info_)
         CreateDIB();
     if (!bits_)
-        RaiseGIFError("Image has no DIB");
+        RaiseDIBError("Image has no DIB");
     const int rows = std::abs(height_);
     if (row < 0 || row >= rows)
         throw EInvalidGraphicOperation("Scan line index out of range");
@@ -149,14 +156,14 @@ void TDIBWriter::Finish()
 void FillDIBHeader(const TBitmap& bitmap, TBitmapInfoHeader& header, PixelFormat format)
 {
     if (bitmap.Empty())
-        RaiseGIFError("Bitmap image is not valid");
+        RaiseDIBError("Bitmap image is not valid");
     header = TBitmapInfoHeader{};
     header.Width = bitmap.Width();
     header.Height = bitmap.Height();
     header.BitCount = static_cast<uint16_t>(DIBBitCount(format));
     header.Planes = 1;
     header.Compression = 0;
-    header.SizeImage = static_cast<uint32_t>(AlignedRowBytes(header.Width, header.BitCount, 32)) *
+    header.SizeImage = static_cast<uint32_t>(DIBRowBytes(header.Width, header.BitCount)) *
                        static_cast<uint32_t>(std::abs(header.Height));
 }
 

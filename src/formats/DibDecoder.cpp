@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "platform/BmpFormat.h"
+
 namespace animora {
 
 namespace {
@@ -9,69 +11,15 @@ namespace {
 constexpr uint32_t kBiRgb = 0;
 constexpr uint32_t kBiBitfields = 3;
 
-bool IsKnownBitCount(int bits)
+// What icons and metafiles hold: the BMP reader takes more (run-length
+// pictures, 2 bits per pixel, alpha bit fields, the short OS/2 2.x headers),
+// but a DIB inside another file never uses them and we never decode them.
+bool UsedInsideFiles(const bmp::Header& header)
 {
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
-
-void ReadColorTable(const ByteReader& info, size_t offset, size_t entrySize, size_t count, DibInfo& dib)
-{
-    info.Require(offset, entrySize * count);
-    dib.colors.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* entry = info.Bytes(offset + i * entrySize, 3);
-        dib.colors.push_back(qRgb(entry[2], entry[1], entry[0]));
-    }
-    dib.headerBytes = offset + entrySize * count;
-}
-
-void ParseCoreHeader(const ByteReader& info, DibInfo& dib)
-{
-    dib.width = info.U16(4);
-    dib.height = info.U16(6);
-    dib.bitCount = info.U16(10);
-    const size_t colorCount = dib.bitCount <= 8 ? size_t{1} << dib.bitCount : 0;
-    ReadColorTable(info, 12, 3, colorCount, dib);
-}
-
-void ReadMasks(const ByteReader& info, size_t offset, DibInfo& dib)
-{
-    dib.redMask = info.U32(offset);
-    dib.greenMask = info.U32(offset + 4);
-    dib.blueMask = info.U32(offset + 8);
-}
-
-void ParseInfoHeader(const ByteReader& info, uint32_t headerSize, DibInfo& dib)
-{
-    const int32_t width = info.S32(4);
-    const int32_t height = info.S32(8);
-    if (width <= 0 || height == 0 || height == INT32_MIN)
-        info.Fail();
-    dib.width = width;
-    dib.topDown = height < 0;
-    dib.height = height < 0 ? -height : height;
-    dib.bitCount = info.U16(14);
-    dib.compression = info.U32(16);
-    const uint32_t used = info.U32(32);
-
-    size_t offset = headerSize;
-    if (dib.compression == kBiBitfields) {
-        if (dib.bitCount != 16 && dib.bitCount != 32)
-            info.Fail();
-        ReadMasks(info, 40, dib);
-        if (headerSize == 40)
-            offset += 12;
-    } else if (dib.compression != kBiRgb) {
-        info.Fail();
-    } else if (dib.bitCount == 16) {
-        dib.redMask = 0x7C00, dib.greenMask = 0x03E0, dib.blueMask = 0x001F;
-    }
-    size_t colorCount = 0;
-    if (dib.bitCount <= 8) {
-        const size_t full = size_t{1} << dib.bitCount;
-        colorCount = used == 0 || used > full ? full : used;
-    }
-    ReadColorTable(info, offset, 4, colorCount, dib);
+    const int bits = header.bitsPerPixel;
+    const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    const bool knownHeader = header.headerSize == 12 || header.headerSize >= 40;
+    return knownDepth && knownHeader && (header.compression == kBiRgb || header.compression == kBiBitfields);
 }
 
 // Maps a value under a channel mask to 0..255.
@@ -86,7 +34,10 @@ uint8_t Channel(uint32_t pixel, uint32_t mask)
 
 QRgb PaletteColor(const DibInfo& dib, unsigned index)
 {
-    return index < dib.colors.size() ? dib.colors[index] : qRgb(0, 0, 0);
+    if (index >= unsigned(dib.colors.Count()))
+        return qRgb(0, 0, 0);
+    const TPaletteEntry& entry = dib.colors.Entry(int(index));
+    return qRgb(entry.red, entry.green, entry.blue);
 }
 
 QRgb PixelAt(const DibInfo& dib, const uint8_t* row, int x)
@@ -115,17 +66,23 @@ QRgb PixelAt(const DibInfo& dib, const uint8_t* row, int x)
 
 DibInfo ParseDibHeader(const ByteReader& info, int heightDivisor)
 {
+    bmp::Header header;
+    try {
+        header = bmp::ReadInfoHeader({info.Data(), info.Size()});
+    } catch (const EInvalidGraphic&) {
+        info.Fail();  // with the message of the file the DIB is in
+    }
+    if (!UsedInsideFiles(header))
+        info.Fail();
     DibInfo dib;
-    const uint32_t headerSize = info.U32(0);
-    if (headerSize == 12)
-        ParseCoreHeader(info, dib);
-    else if (headerSize >= 40 && headerSize <= 124)
-        ParseInfoHeader(info, headerSize, dib);
-    else
-        info.Fail();
-    if (!IsKnownBitCount(dib.bitCount) || dib.width <= 0)
-        info.Fail();
-    dib.height /= heightDivisor;
+    dib.width = header.width;
+    dib.height = header.height / heightDivisor;
+    dib.topDown = header.topDown;
+    dib.bitCount = header.bitsPerPixel;
+    dib.compression = header.compression;
+    dib.redMask = header.red.mask, dib.greenMask = header.green.mask, dib.blueMask = header.blue.mask;
+    dib.colors = std::move(header.palette);
+    dib.headerBytes = header.tableEnd;
     if (dib.height <= 0 || int64_t{dib.width} * dib.height > MaxDibPixels)
         info.Fail();
     dib.rowBytes = ((size_t(dib.width) * size_t(dib.bitCount) + 31) / 32) * 4;

@@ -2,14 +2,16 @@
 // Device-independent bitmaps as icons and metafiles embed them: a header
 // (the 12-byte core form or the 40-byte-and-longer information form), an
 // optional colour table and rows of pixels, bottom row first unless the
-// height is negative. Decoded into a QImage so that the metafile players can
-// draw them and the icon reader can combine them with their masks.
+// height is negative. The headers are read by the platform's DIB header
+// parser (the BMP reader's); the pixels are decoded into a QImage so that
+// the metafile players can draw them and the icon reader can combine them
+// with their masks. Internal to the formats.
 #include <cstdint>
-#include <vector>
 
 #include <QImage>
 
 #include "formats/ByteReader.h"
+#include "platform/Palette.h"
 
 namespace animora {
 
@@ -20,7 +22,7 @@ struct DibInfo {
     int bitCount = 0;       // 1, 4, 8, 16, 24 or 32
     uint32_t compression = 0;
     uint32_t redMask = 0, greenMask = 0, blueMask = 0;
-    std::vector<QRgb> colors;  // colour table, at most 256 entries
+    TPalette colors;           // colour table, at most 256 entries
     size_t headerBytes = 0;    // header, masks and colour table together
     size_t rowBytes = 0;       // one row of pixels, padded to 4 bytes
 };
@@ -32,7 +34,8 @@ constexpr int64_t MaxDibPixels = int64_t{1} << 26;
 // Reads the header and colour table at the start of `info`. `heightDivisor`
 // is 2 for icon images, whose header height counts the mask rows too.
 // Raises the reader's failure for anything it cannot decode (run-length and
-// embedded JPEG/PNG compression included).
+// embedded JPEG/PNG compression, 2-bit pixels and the 16 to 39-byte headers
+// included).
 DibInfo ParseDibHeader(const ByteReader& info, int heightDivisor = 1);
 
 // Decodes the rows in `bits` into an ARGB32 image. 32-bit pixels keep their

@@ -11,7 +11,89 @@ namespace animora {
 
 namespace {
 
-constexpr uint32_t kHeaderType = 1, kEofType = 14;
+// The record types the player knows, by their numbers in the file; any
+// other record is skipped.
+enum EmfRecordType : uint32_t {
+    emrHeader = 1,
+    emrPolyBezier = 2,
+    emrPolygon = 3,
+    emrPolyline = 4,
+    emrPolyBezierTo = 5,
+    emrPolylineTo = 6,
+    emrPolyPolyline = 7,
+    emrPolyPolygon = 8,
+    emrSetWindowExtEx = 9,
+    emrSetWindowOrgEx = 10,
+    emrSetViewportExtEx = 11,
+    emrSetViewportOrgEx = 12,
+    emrEOF = 14,
+    emrSetPixelV = 15,
+    emrSetMapMode = 17,
+    emrSetBkMode = 18,
+    emrSetPolyFillMode = 19,
+    emrSetRop2 = 20,
+    emrSetTextAlign = 22,
+    emrSetTextColor = 24,
+    emrSetBkColor = 25,
+    emrMoveToEx = 27,
+    emrExcludeClipRect = 29,
+    emrIntersectClipRect = 30,
+    emrScaleViewportExtEx = 31,
+    emrScaleWindowExtEx = 32,
+    emrSaveDC = 33,
+    emrRestoreDC = 34,
+    emrSetWorldTransform = 35,
+    emrModifyWorldTransform = 36,
+    emrSelectObject = 37,
+    emrCreatePen = 38,
+    emrCreateBrushIndirect = 39,
+    emrDeleteObject = 40,
+    emrAngleArc = 41,
+    emrEllipse = 42,
+    emrRectangle = 43,
+    emrRoundRect = 44,
+    emrArc = 45,
+    emrChord = 46,
+    emrPie = 47,
+    emrCreatePalette = 49,
+    emrLineTo = 54,
+    emrArcTo = 55,
+    emrPolyDraw = 56,
+    emrSetArcDirection = 57,
+    emrSetMiterLimit = 58,
+    emrBeginPath = 59,
+    emrEndPath = 60,
+    emrCloseFigure = 61,
+    emrFillPath = 62,
+    emrStrokeAndFillPath = 63,
+    emrStrokePath = 64,
+    emrSelectClipPath = 67,
+    emrAbortPath = 68,
+    emrFillRgn = 71,
+    emrPaintRgn = 74,
+    emrExtSelectClipRgn = 75,
+    emrBitBlt = 76,
+    emrStretchBlt = 77,
+    emrSetDIBitsToDevice = 80,
+    emrStretchDIBits = 81,
+    emrExtCreateFontIndirectW = 82,
+    emrExtTextOutA = 83,
+    emrExtTextOutW = 84,
+    emrPolyBezier16 = 85,
+    emrPolygon16 = 86,
+    emrPolyline16 = 87,
+    emrPolyBezierTo16 = 88,
+    emrPolylineTo16 = 89,
+    emrPolyPolyline16 = 90,
+    emrPolyPolygon16 = 91,
+    emrPolyDraw16 = 92,
+    emrCreateMonoBrush = 93,
+    emrCreateDibPatternBrushPt = 94,
+    emrExtCreatePen = 95,
+    emrSmallTextOut = 108,
+    emrAlphaBlend = 114,
+};
+
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr size_t kMinHeader = 88;
 constexpr uint32_t kStockBit = 0x80000000;
@@ -49,12 +131,13 @@ QPolygonF ReadPoints(const Record& r, size_t offset, size_t count, bool small)
 void PlayPoly(MetafileCanvas& canvas, const Record& r, bool small)
 {
     const QPolygonF points = ReadPoints(r, 28, r.U(24), small);
-    switch (small ? r.type - 83 : r.type) {
-    case 2: canvas.PolyBezier(points, false); break;
-    case 3: canvas.Polygon(points); break;
-    case 4: canvas.Polyline(points); break;
-    case 5: canvas.PolyBezier(points, true); break;
-    case 6: canvas.PolylineTo(points); break;
+    // The 16-bit records are numbered in the same order as the 32-bit ones.
+    switch (small ? r.type - (emrPolyBezier16 - emrPolyBezier) : r.type) {
+    case emrPolyBezier: canvas.PolyBezier(points, false); break;
+    case emrPolygon: canvas.Polygon(points); break;
+    case emrPolyline: canvas.Polyline(points); break;
+    case emrPolyBezierTo: canvas.PolyBezier(points, true); break;
+    case emrPolylineTo: canvas.PolylineTo(points); break;
     default: break;
     }
 }
@@ -113,7 +196,7 @@ void PlayText(MetafileCanvas& canvas, const Record& r)
     const QRectF box = r.Box(56);
     const size_t offDx = r.U(72);
     QString text;
-    if (r.type == 84) {
+    if (r.type == emrExtTextOutW) {
         text = WideText(r, offString, count);
     } else {
         r.bytes.Require(offString, count);
@@ -162,7 +245,7 @@ GdiObject MakePatternBrush(const Record& r)
 void PlayObject(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.type) {
-    case 37: {
+    case emrSelectObject: {
         const uint32_t index = r.U(8);
         if (index & kStockBit)
             canvas.SelectStockObject(index & ~kStockBit);
@@ -170,14 +253,14 @@ void PlayObject(MetafileCanvas& canvas, const Record& r)
             canvas.SelectObject(index);
         break;
     }
-    case 38: canvas.SetObject(r.U(8), GdiPen{static_cast<int>(r.U(12)), static_cast<double>(r.S(16)), ColorRef(r.U(24))}); break;
-    case 95: canvas.SetObject(r.U(8), MakeExtPen(r)); break;
-    case 39: canvas.SetObject(r.U(8), GdiBrush{static_cast<int>(r.U(12)), ColorRef(r.U(16)), static_cast<int>(r.U(20)), {}}); break;
-    case 93:
-    case 94: canvas.SetObject(r.U(8), MakePatternBrush(r)); break;
-    case 82: canvas.SetObject(r.U(8), MakeFont(r)); break;
-    case 49: canvas.SetObject(r.U(8), std::monostate{}); break;
-    case 40: canvas.DeleteObject(r.U(8)); break;
+    case emrCreatePen: canvas.SetObject(r.U(8), GdiPen{static_cast<int>(r.U(12)), static_cast<double>(r.S(16)), ColorRef(r.U(24))}); break;
+    case emrExtCreatePen: canvas.SetObject(r.U(8), MakeExtPen(r)); break;
+    case emrCreateBrushIndirect: canvas.SetObject(r.U(8), GdiBrush{static_cast<int>(r.U(12)), ColorRef(r.U(16)), static_cast<int>(r.U(20)), {}}); break;
+    case emrCreateMonoBrush:
+    case emrCreateDibPatternBrushPt: canvas.SetObject(r.U(8), MakePatternBrush(r)); break;
+    case emrExtCreateFontIndirectW: canvas.SetObject(r.U(8), MakeFont(r)); break;
+    case emrCreatePalette: canvas.SetObject(r.U(8), std::monostate{}); break;
+    case emrDeleteObject: canvas.DeleteObject(r.U(8)); break;
     default: break;
     }
 }
@@ -203,27 +286,27 @@ void ModifyWorld(MetafileCanvas& canvas, const Record& r)
 void PlayState(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.type) {
-    case 9: canvas.SetWindowExt(r.S(8), r.S(12)); break;
-    case 10: canvas.SetWindowOrg(r.S(8), r.S(12)); break;
-    case 11: canvas.SetViewportExt(r.S(8), r.S(12)); break;
-    case 12: canvas.SetViewportOrg(r.S(8), r.S(12)); break;
-    case 17: canvas.SetMapMode(static_cast<int>(r.U(8))); break;
-    case 18: canvas.SetBkMode(static_cast<int>(r.U(8))); break;
-    case 19: canvas.SetPolyFillMode(static_cast<int>(r.U(8))); break;
-    case 20: canvas.SetRop2(static_cast<int>(r.U(8))); break;
-    case 22: canvas.SetTextAlign(static_cast<int>(r.U(8))); break;
-    case 24: canvas.SetTextColor(ColorRef(r.U(8))); break;
-    case 25: canvas.SetBkColor(ColorRef(r.U(8))); break;
-    case 29: canvas.ExcludeClipRect(r.Box(8)); break;
-    case 30: canvas.IntersectClipRect(r.Box(8)); break;
-    case 31: canvas.ScaleViewportExt(r.S(8), r.S(12), r.S(16), r.S(20)); break;
-    case 32: canvas.ScaleWindowExt(r.S(8), r.S(12), r.S(16), r.S(20)); break;
-    case 33: canvas.SaveDC(); break;
-    case 34: canvas.RestoreDC(r.S(8)); break;
-    case 35: canvas.SetWorldTransform(ReadXForm(r, 8)); break;
-    case 36: ModifyWorld(canvas, r); break;
-    case 57: canvas.SetArcDirection(static_cast<int>(r.U(8))); break;
-    case 58: canvas.SetMiterLimit(r.U(8)); break;
+    case emrSetWindowExtEx: canvas.SetWindowExt(r.S(8), r.S(12)); break;
+    case emrSetWindowOrgEx: canvas.SetWindowOrg(r.S(8), r.S(12)); break;
+    case emrSetViewportExtEx: canvas.SetViewportExt(r.S(8), r.S(12)); break;
+    case emrSetViewportOrgEx: canvas.SetViewportOrg(r.S(8), r.S(12)); break;
+    case emrSetMapMode: canvas.SetMapMode(static_cast<int>(r.U(8))); break;
+    case emrSetBkMode: canvas.SetBkMode(static_cast<int>(r.U(8))); break;
+    case emrSetPolyFillMode: canvas.SetPolyFillMode(static_cast<int>(r.U(8))); break;
+    case emrSetRop2: canvas.SetRop2(static_cast<int>(r.U(8))); break;
+    case emrSetTextAlign: canvas.SetTextAlign(static_cast<int>(r.U(8))); break;
+    case emrSetTextColor: canvas.SetTextColor(ColorRef(r.U(8))); break;
+    case emrSetBkColor: canvas.SetBkColor(ColorRef(r.U(8))); break;
+    case emrExcludeClipRect: canvas.ExcludeClipRect(r.Box(8)); break;
+    case emrIntersectClipRect: canvas.IntersectClipRect(r.Box(8)); break;
+    case emrScaleViewportExtEx: canvas.ScaleViewportExt(r.S(8), r.S(12), r.S(16), r.S(20)); break;
+    case emrScaleWindowExtEx: canvas.ScaleWindowExt(r.S(8), r.S(12), r.S(16), r.S(20)); break;
+    case emrSaveDC: canvas.SaveDC(); break;
+    case emrRestoreDC: canvas.RestoreDC(r.S(8)); break;
+    case emrSetWorldTransform: canvas.SetWorldTransform(ReadXForm(r, 8)); break;
+    case emrModifyWorldTransform: ModifyWorld(canvas, r); break;
+    case emrSetArcDirection: canvas.SetArcDirection(static_cast<int>(r.U(8))); break;
+    case emrSetMiterLimit: canvas.SetMiterLimit(r.U(8)); break;
     default: break;
     }
 }
@@ -257,7 +340,7 @@ void PlayClipRegion(MetafileCanvas& canvas, const Record& r)
 void PlayRegionFill(MetafileCanvas& canvas, const Record& r)
 {
     const size_t cb = r.U(24);
-    const bool fill = r.type == 71;
+    const bool fill = r.type == emrFillRgn;
     const size_t dataOffset = fill ? 32 : 28;
     const std::vector<QRectF> rects = RegionRects(r.bytes.Sub(dataOffset, cb));
     canvas.FillRegion(rects, fill ? std::optional<uint32_t>(r.U(28)) : std::nullopt);
@@ -294,14 +377,14 @@ void PlayPolyDraw(MetafileCanvas& canvas, const Record& r, bool small)
 void PlayPath(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.type) {
-    case 59: canvas.BeginPath(); break;
-    case 60: canvas.EndPath(); break;
-    case 61: canvas.CloseFigure(); break;
-    case 62: canvas.FillPath(); break;
-    case 63: canvas.StrokeAndFillPath(); break;
-    case 64: canvas.StrokePath(); break;
-    case 67: canvas.SelectClipPath(static_cast<int>(r.U(8))); break;
-    case 68: canvas.AbortPath(); break;
+    case emrBeginPath: canvas.BeginPath(); break;
+    case emrEndPath: canvas.EndPath(); break;
+    case emrCloseFigure: canvas.CloseFigure(); break;
+    case emrFillPath: canvas.FillPath(); break;
+    case emrStrokeAndFillPath: canvas.StrokeAndFillPath(); break;
+    case emrStrokePath: canvas.StrokePath(); break;
+    case emrSelectClipPath: canvas.SelectClipPath(static_cast<int>(r.U(8))); break;
+    case emrAbortPath: canvas.AbortPath(); break;
     default: break;
     }
 }
@@ -309,17 +392,17 @@ void PlayPath(MetafileCanvas& canvas, const Record& r)
 void PlayShape(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.type) {
-    case 27: canvas.MoveTo(r.Point(8)); break;
-    case 54: canvas.LineTo(r.Point(8)); break;
-    case 15: canvas.SetPixel(r.Point(8), ColorRef(r.U(16))); break;
-    case 42: canvas.Ellipse(r.Box(8)); break;
-    case 43: canvas.Rectangle(r.Box(8)); break;
-    case 44: canvas.RoundRect(r.Box(8), QSizeF(r.S(24), r.S(28))); break;
-    case 45: canvas.ArcShape(ArcKind::Arc, r.Box(8), r.Point(24), r.Point(32)); break;
-    case 46: canvas.ArcShape(ArcKind::Chord, r.Box(8), r.Point(24), r.Point(32)); break;
-    case 47: canvas.ArcShape(ArcKind::Pie, r.Box(8), r.Point(24), r.Point(32)); break;
-    case 55: canvas.ArcShape(ArcKind::Arc, r.Box(8), r.Point(24), r.Point(32), true); break;
-    case 41: canvas.AngleArc(r.Point(8), r.U(16), r.bytes.F32(20), r.bytes.F32(24)); break;
+    case emrMoveToEx: canvas.MoveTo(r.Point(8)); break;
+    case emrLineTo: canvas.LineTo(r.Point(8)); break;
+    case emrSetPixelV: canvas.SetPixel(r.Point(8), ColorRef(r.U(16))); break;
+    case emrEllipse: canvas.Ellipse(r.Box(8)); break;
+    case emrRectangle: canvas.Rectangle(r.Box(8)); break;
+    case emrRoundRect: canvas.RoundRect(r.Box(8), QSizeF(r.S(24), r.S(28))); break;
+    case emrArc: canvas.ArcShape(ArcKind::Arc, r.Box(8), r.Point(24), r.Point(32)); break;
+    case emrChord: canvas.ArcShape(ArcKind::Chord, r.Box(8), r.Point(24), r.Point(32)); break;
+    case emrPie: canvas.ArcShape(ArcKind::Pie, r.Box(8), r.Point(24), r.Point(32)); break;
+    case emrArcTo: canvas.ArcShape(ArcKind::Arc, r.Box(8), r.Point(24), r.Point(32), true); break;
+    case emrAngleArc: canvas.AngleArc(r.Point(8), r.U(16), r.bytes.F32(20), r.bytes.F32(24)); break;
     default: break;
     }
 }
@@ -334,9 +417,9 @@ void PlayBlit(MetafileCanvas& canvas, const Record& r)
         return;
     }
     const QImage picture = ReadDib(r, r.U(84), cbBmi, r.U(92), r.U(96));
-    const bool stretch = r.type != 76;
+    const bool stretch = r.type != emrBitBlt;
     const QRectF source(r.S(44), r.S(48), stretch ? r.S(100) : target.width(), stretch ? r.S(104) : target.height());
-    canvas.DrawPicture(target, picture, source, r.type == 114 ? rop::SrcCopy : rop);
+    canvas.DrawPicture(target, picture, source, r.type == emrAlphaBlend ? rop::SrcCopy : rop);
 }
 
 void PlayStretchDibits(MetafileCanvas& canvas, const Record& r)
@@ -358,21 +441,21 @@ void PlaySetDibitsToDevice(MetafileCanvas& canvas, const Record& r)
 void PlayRecord(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.type) {
-    case 2: case 3: case 4: case 5: case 6: PlayPoly(canvas, r, false); break;
-    case 85: case 86: case 87: case 88: case 89: PlayPoly(canvas, r, true); break;
-    case 7: PlayPolyPoly(canvas, r, false, false); break;
-    case 8: PlayPolyPoly(canvas, r, false, true); break;
-    case 90: PlayPolyPoly(canvas, r, true, false); break;
-    case 91: PlayPolyPoly(canvas, r, true, true); break;
-    case 83: case 84: PlayText(canvas, r); break;
-    case 75: PlayClipRegion(canvas, r); break;
-    case 71: case 74: PlayRegionFill(canvas, r); break;
-    case 108: PlaySmallText(canvas, r); break;
-    case 56: PlayPolyDraw(canvas, r, false); break;
-    case 92: PlayPolyDraw(canvas, r, true); break;
-    case 76: case 77: case 114: PlayBlit(canvas, r); break;
-    case 80: PlaySetDibitsToDevice(canvas, r); break;
-    case 81: PlayStretchDibits(canvas, r); break;
+    case emrPolyBezier: case emrPolygon: case emrPolyline: case emrPolyBezierTo: case emrPolylineTo: PlayPoly(canvas, r, false); break;
+    case emrPolyBezier16: case emrPolygon16: case emrPolyline16: case emrPolyBezierTo16: case emrPolylineTo16: PlayPoly(canvas, r, true); break;
+    case emrPolyPolyline: PlayPolyPoly(canvas, r, false, false); break;
+    case emrPolyPolygon: PlayPolyPoly(canvas, r, false, true); break;
+    case emrPolyPolyline16: PlayPolyPoly(canvas, r, true, false); break;
+    case emrPolyPolygon16: PlayPolyPoly(canvas, r, true, true); break;
+    case emrExtTextOutA: case emrExtTextOutW: PlayText(canvas, r); break;
+    case emrExtSelectClipRgn: PlayClipRegion(canvas, r); break;
+    case emrFillRgn: case emrPaintRgn: PlayRegionFill(canvas, r); break;
+    case emrSmallTextOut: PlaySmallText(canvas, r); break;
+    case emrPolyDraw: PlayPolyDraw(canvas, r, false); break;
+    case emrPolyDraw16: PlayPolyDraw(canvas, r, true); break;
+    case emrBitBlt: case emrStretchBlt: case emrAlphaBlend: PlayBlit(canvas, r); break;
+    case emrSetDIBitsToDevice: PlaySetDibitsToDevice(canvas, r); break;
+    case emrStretchDIBits: PlayStretchDibits(canvas, r); break;
     default:
         PlayObject(canvas, r);
         PlayState(canvas, r);
@@ -387,7 +470,7 @@ void PlayRecord(MetafileCanvas& canvas, const Record& r)
 EmfPlayer::EmfPlayer(const ByteReader& file, const TMetafileLimits& limits)
     : file_(file), maxPixelWork_(limits.maxPixelWork)
 {
-    if (file_.U32(0) != kHeaderType || file_.U32(40) != kSignature)
+    if (file_.U32(0) != emrHeader || file_.U32(40) != kSignature)
         file_.Fail();
     const size_t headerSize = file_.U32(4);
     if (headerSize < kMinHeader || !file_.Contains(0, headerSize))
@@ -422,7 +505,7 @@ void EmfPlayer::Play(QImage& image) const
         const uint32_t type = file_.U32(at), size = file_.U32(at + 4);
         if (size < 8 || !file_.Contains(at, size))
             file_.Fail();
-        if (type == kEofType)
+        if (type == emrEOF)
             break;
         PlayRecord(canvas, Record{file_.Sub(at, size), type});
         at += size;

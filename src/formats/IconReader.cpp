@@ -5,6 +5,7 @@
 
 #include "formats/ByteReader.h"
 #include "formats/DibDecoder.h"
+#include "qtbridge/QtBitmap.h"
 
 namespace animora {
 
@@ -42,6 +43,7 @@ TIconImage DecodePngEntry(const ByteReader& entry)
 {
     if (!PngSizeAcceptable(entry))
         entry.Fail();
+    EnsureQtGui();  // the PNG decoder is QtGui's; nothing else of an icon needs it
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(entry.Data()), qsizetype(entry.Size()));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -251,4 +251,9 @@ void EncodeJPEG(const TBitmap& bitmap, const TJPEGOptions& options, TStream& str
     stream.WriteBuffer(bytes.data(), bytes.size());
 }
 
+int JPEGLibraryVersion()
+{
+    return JPEG_LIB_VERSION;
+}
+
 } // namespace animora

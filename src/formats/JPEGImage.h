@@ -52,4 +52,8 @@ TBitmap DecodeJPEG(const uint8_t* data, size_t size, const JPEGWarningHandler& w
 // Writes the bitmap (any pixel format) as a JFIF stream.
 void EncodeJPEG(const TBitmap& bitmap, const TJPEGOptions& options, TStream& stream);
 
+// The JPEG library's version as its headers give it (62 for the 6b API), for
+// the About box: libjpeg stays private to the formats.
+int JPEGLibraryVersion();
+
 } // namespace animora

@@ -1,7 +1,8 @@
 #include "formats/Metafile.h"
 
 #include "formats/MetafilePlayers.h"
-#include "formats/QtBridge.h"
+#include "formats/BitmapMasks.h"
+#include "qtbridge/QtBitmap.h"
 
 namespace animora {
 

@@ -1,11 +1,9 @@
 #include "formats/Picture.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "formats/IconReader.h"
 #include "formats/MetafileGraphic.h"
-#include "formats/QtBridge.h"
+#include "formats/BitmapMasks.h"
+#include "qtbridge/QtBitmap.h"
 #include "gif/GIFImage.h"
 #include "platform/GraphicKinds.h"
 #include "platform/Stream.h"
@@ -16,22 +14,6 @@ namespace {
 
 // Files larger than this are refused before they are read into memory.
 constexpr int64_t kMaxPictureFileBytes = int64_t{512} << 20;
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string ExtensionOf(const std::string& fileName)
-{
-    const size_t slash = fileName.find_last_of("/\\");
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    return fileName.substr(dot + 1);
-}
 
 const char* FailureFor(PictureKind kind)
 {
@@ -62,21 +44,19 @@ TBitmap IconBitmapOnWhite(const QImage& icon)
 
 } // namespace
 
-std::string LowerExtension(const std::string& fileName)
-{
-    return Lower(ExtensionOf(fileName));
-}
-
 PictureKind PictureKindForExtension(const std::string& extension)
 {
+    switch (FileKindForExtension(extension)) {
+    case TFileKind::fkGIF: return PictureKind::pkGIF;
+    case TFileKind::fkJPEG: return PictureKind::pkJPEG;
+    case TFileKind::fkBitmap: return PictureKind::pkBitmap;
+    case TFileKind::fkIcon: return PictureKind::pkIcon;
+    case TFileKind::fkMetafile: return PictureKind::pkMetafile;
+    case TFileKind::fkEnhMetafile: return PictureKind::pkEnhMetafile;
+    case TFileKind::fkVideo:
+    case TFileKind::fkUnknown: break;
+    }
     const std::string bare = !extension.empty() && extension[0] == '.' ? extension.substr(1) : extension;
-    const std::string lower = Lower(bare);
-    if (lower == "gif") return PictureKind::pkGIF;
-    if (lower == "jpg" || lower == "jpeg") return PictureKind::pkJPEG;
-    if (lower == "bmp") return PictureKind::pkBitmap;
-    if (lower == "ico") return PictureKind::pkIcon;
-    if (lower == "wmf") return PictureKind::pkMetafile;
-    if (lower == "emf") return PictureKind::pkEnhMetafile;
     throw EInvalidGraphic("Unknown picture file extension (." + bare + ")");
 }
 

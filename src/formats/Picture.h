@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/FileKinds.h"
 #include "formats/JPEGImage.h"
 #include "platform/Bitmap.h"
 #include "platform/Graphic.h"
@@ -32,12 +33,10 @@ class TStream;
 
 enum class PictureKind { pkGIF, pkJPEG, pkBitmap, pkIcon, pkMetafile, pkEnhMetafile };
 
-// The kind for an extension given with or without its dot, any case.
-// Raises EInvalidGraphic "Unknown picture file extension (.%s)".
+// The kind for an extension given with or without its dot, any case (see
+// FileKinds.h). Raises EInvalidGraphic "Unknown picture file extension
+// (.%s)" for one the loader does not read.
 PictureKind PictureKindForExtension(const std::string& extension);
-
-// "gif", "jpg", ... : the lower-cased extension of a file name without the dot.
-std::string LowerExtension(const std::string& fileName);
 
 class TPicture : public TPersistent {
 public:

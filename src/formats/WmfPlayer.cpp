@@ -11,6 +11,57 @@ namespace animora {
 
 namespace {
 
+// The record functions the player knows, by their numbers in the file; any
+// other record is skipped.
+enum WmfRecordType : uint16_t {
+    wmfEOF = 0x0000,
+    wmfSaveDC = 0x001E,
+    wmfCreatePalette = 0x00F7,
+    wmfSetBkMode = 0x0102,
+    wmfSetRop2 = 0x0104,
+    wmfSetPolyFillMode = 0x0106,
+    wmfRestoreDC = 0x0127,
+    wmfPaintRegion = 0x012B,
+    wmfSelectClipRegion = 0x012C,
+    wmfSelectObject = 0x012D,
+    wmfSetTextAlign = 0x012E,
+    wmfDibCreatePatternBrush = 0x0142,
+    wmfDeleteObject = 0x01F0,
+    wmfCreatePatternBrush = 0x01F9,
+    wmfSetBkColor = 0x0201,
+    wmfSetTextColor = 0x0209,
+    wmfSetWindowOrg = 0x020B,
+    wmfSetWindowExt = 0x020C,
+    wmfOffsetWindowOrg = 0x020F,
+    wmfLineTo = 0x0213,
+    wmfMoveTo = 0x0214,
+    wmfFillRegion = 0x0228,
+    wmfCreatePenIndirect = 0x02FA,
+    wmfCreateFontIndirect = 0x02FB,
+    wmfCreateBrushIndirect = 0x02FC,
+    wmfPolygon = 0x0324,
+    wmfPolyline = 0x0325,
+    wmfScaleWindowExt = 0x0410,
+    wmfExcludeClipRect = 0x0415,
+    wmfIntersectClipRect = 0x0416,
+    wmfEllipse = 0x0418,
+    wmfRectangle = 0x041B,
+    wmfSetPixel = 0x041F,
+    wmfTextOut = 0x0521,
+    wmfPolyPolygon = 0x0538,
+    wmfRoundRect = 0x061C,
+    wmfPatBlt = 0x061D,
+    wmfCreateRegion = 0x06FF,
+    wmfArc = 0x0817,
+    wmfPie = 0x081A,
+    wmfChord = 0x0830,
+    wmfDibBitBlt = 0x0940,
+    wmfExtTextOut = 0x0A32,
+    wmfDibStretchBlt = 0x0B41,
+    wmfSetDibToDevice = 0x0D33,
+    wmfStretchDib = 0x0F43,
+};
+
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr size_t kPlaceableSize = 22;
 constexpr size_t kHeaderSize = 18;
@@ -212,19 +263,19 @@ void PlaySetDibToDevice(MetafileCanvas& canvas, const Record& r)
 void PlayShape(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.function) {
-    case 0x041B: canvas.Rectangle(BoxFromReversed(r, 0)); break;
-    case 0x0418: canvas.Ellipse(BoxFromReversed(r, 0)); break;
-    case 0x061C: canvas.RoundRect(BoxFromReversed(r, 2), QSizeF(r.P(1), r.P(0))); break;
-    case 0x0817:
-    case 0x081A:
-    case 0x0830: {
-        const ArcKind kind = r.function == 0x0817 ? ArcKind::Arc : r.function == 0x081A ? ArcKind::Pie : ArcKind::Chord;
+    case wmfRectangle: canvas.Rectangle(BoxFromReversed(r, 0)); break;
+    case wmfEllipse: canvas.Ellipse(BoxFromReversed(r, 0)); break;
+    case wmfRoundRect: canvas.RoundRect(BoxFromReversed(r, 2), QSizeF(r.P(1), r.P(0))); break;
+    case wmfArc:
+    case wmfPie:
+    case wmfChord: {
+        const ArcKind kind = r.function == wmfArc ? ArcKind::Arc : r.function == wmfPie ? ArcKind::Pie : ArcKind::Chord;
         canvas.ArcShape(kind, BoxFromReversed(r, 4), QPointF(r.P(3), r.P(2)), QPointF(r.P(1), r.P(0)));
         break;
     }
-    case 0x0324: canvas.Polygon(ReadPoints(r, 1, r.U(0))); break;
-    case 0x0325: canvas.Polyline(ReadPoints(r, 1, r.U(0))); break;
-    case 0x0538: PlayPolyPolygon(canvas, r); break;
+    case wmfPolygon: canvas.Polygon(ReadPoints(r, 1, r.U(0))); break;
+    case wmfPolyline: canvas.Polyline(ReadPoints(r, 1, r.U(0))); break;
+    case wmfPolyPolygon: PlayPolyPolygon(canvas, r); break;
     default: break;
     }
 }
@@ -232,23 +283,23 @@ void PlayShape(MetafileCanvas& canvas, const Record& r)
 void PlayState(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.function) {
-    case 0x020B: canvas.SetWindowOrg(r.P(1), r.P(0)); break;
-    case 0x020C: canvas.SetWindowExt(r.P(1), r.P(0)); break;
-    case 0x020F: canvas.OffsetWindowOrg(r.P(1), r.P(0)); break;
-    case 0x0410: canvas.ScaleWindowExt(r.P(3), r.P(2), r.P(1), r.P(0)); break;
-    case 0x0201: canvas.SetBkColor(ColorRef(r.U32At(0))); break;
-    case 0x0209: canvas.SetTextColor(ColorRef(r.U32At(0))); break;
-    case 0x0102: canvas.SetBkMode(r.U(0)); break;
-    case 0x0106: canvas.SetPolyFillMode(r.U(0)); break;
-    case 0x0104: canvas.SetRop2(r.U(0)); break;
-    case 0x012E: canvas.SetTextAlign(r.U(0)); break;
-    case 0x001E: canvas.SaveDC(); break;
-    case 0x0127: canvas.RestoreDC(r.P(0)); break;
-    case 0x0416: canvas.IntersectClipRect(BoxFromReversed(r, 0)); break;
-    case 0x0415: canvas.ExcludeClipRect(BoxFromReversed(r, 0)); break;
-    case 0x0214: canvas.MoveTo(QPointF(r.P(1), r.P(0))); break;
-    case 0x0213: canvas.LineTo(QPointF(r.P(1), r.P(0))); break;
-    case 0x041F: canvas.SetPixel(QPointF(r.P(3), r.P(2)), ColorRef(r.U32At(0))); break;
+    case wmfSetWindowOrg: canvas.SetWindowOrg(r.P(1), r.P(0)); break;
+    case wmfSetWindowExt: canvas.SetWindowExt(r.P(1), r.P(0)); break;
+    case wmfOffsetWindowOrg: canvas.OffsetWindowOrg(r.P(1), r.P(0)); break;
+    case wmfScaleWindowExt: canvas.ScaleWindowExt(r.P(3), r.P(2), r.P(1), r.P(0)); break;
+    case wmfSetBkColor: canvas.SetBkColor(ColorRef(r.U32At(0))); break;
+    case wmfSetTextColor: canvas.SetTextColor(ColorRef(r.U32At(0))); break;
+    case wmfSetBkMode: canvas.SetBkMode(r.U(0)); break;
+    case wmfSetPolyFillMode: canvas.SetPolyFillMode(r.U(0)); break;
+    case wmfSetRop2: canvas.SetRop2(r.U(0)); break;
+    case wmfSetTextAlign: canvas.SetTextAlign(r.U(0)); break;
+    case wmfSaveDC: canvas.SaveDC(); break;
+    case wmfRestoreDC: canvas.RestoreDC(r.P(0)); break;
+    case wmfIntersectClipRect: canvas.IntersectClipRect(BoxFromReversed(r, 0)); break;
+    case wmfExcludeClipRect: canvas.ExcludeClipRect(BoxFromReversed(r, 0)); break;
+    case wmfMoveTo: canvas.MoveTo(QPointF(r.P(1), r.P(0))); break;
+    case wmfLineTo: canvas.LineTo(QPointF(r.P(1), r.P(0))); break;
+    case wmfSetPixel: canvas.SetPixel(QPointF(r.P(3), r.P(2)), ColorRef(r.U32At(0))); break;
     default: break;
     }
 }
@@ -256,15 +307,15 @@ void PlayState(MetafileCanvas& canvas, const Record& r)
 void PlayObject(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.function) {
-    case 0x02FA: canvas.AddObject(MakePen(r)); break;
-    case 0x02FC: canvas.AddObject(MakeBrush(r)); break;
-    case 0x02FB: canvas.AddObject(MakeFont(r)); break;
-    case 0x0142: canvas.AddObject(MakeDibPatternBrush(r)); break;
-    case 0x06FF: canvas.AddObject(MakeRegion(r)); break;
-    case 0x00F7:  // palette and old-style pattern brush: they take a slot all the same
-    case 0x01F9: canvas.AddObject(std::monostate{}); break;
-    case 0x012D: canvas.SelectObject(r.U(0)); break;
-    case 0x01F0: canvas.DeleteObject(r.U(0)); break;
+    case wmfCreatePenIndirect: canvas.AddObject(MakePen(r)); break;
+    case wmfCreateBrushIndirect: canvas.AddObject(MakeBrush(r)); break;
+    case wmfCreateFontIndirect: canvas.AddObject(MakeFont(r)); break;
+    case wmfDibCreatePatternBrush: canvas.AddObject(MakeDibPatternBrush(r)); break;
+    case wmfCreateRegion: canvas.AddObject(MakeRegion(r)); break;
+    case wmfCreatePalette:  // palette and old-style pattern brush: they take a slot all the same
+    case wmfCreatePatternBrush: canvas.AddObject(std::monostate{}); break;
+    case wmfSelectObject: canvas.SelectObject(r.U(0)); break;
+    case wmfDeleteObject: canvas.DeleteObject(r.U(0)); break;
     default: break;
     }
 }
@@ -272,16 +323,16 @@ void PlayObject(MetafileCanvas& canvas, const Record& r)
 void PlayRecord(MetafileCanvas& canvas, const Record& r)
 {
     switch (r.function) {
-    case 0x0521: PlayText(canvas, r); break;
-    case 0x0A32: PlayExtText(canvas, r); break;
-    case 0x0940: PlayDibBitBlt(canvas, r); break;
-    case 0x0B41: PlayDibStretchBlt(canvas, r); break;
-    case 0x0F43: PlayStretchDib(canvas, r); break;
-    case 0x0D33: PlaySetDibToDevice(canvas, r); break;
-    case 0x0228: canvas.FillRegionObject(r.U(0), r.U(1)); break;
-    case 0x012B: canvas.FillRegionObject(r.U(0), std::nullopt); break;
-    case 0x012C: canvas.SelectClipRegionObject(r.U(0)); break;
-    case 0x061D: canvas.PatBlt(QRectF(r.P(5), r.P(4), r.P(3), r.P(2)), r.U32At(0)); break;
+    case wmfTextOut: PlayText(canvas, r); break;
+    case wmfExtTextOut: PlayExtText(canvas, r); break;
+    case wmfDibBitBlt: PlayDibBitBlt(canvas, r); break;
+    case wmfDibStretchBlt: PlayDibStretchBlt(canvas, r); break;
+    case wmfStretchDib: PlayStretchDib(canvas, r); break;
+    case wmfSetDibToDevice: PlaySetDibToDevice(canvas, r); break;
+    case wmfFillRegion: canvas.FillRegionObject(r.U(0), r.U(1)); break;
+    case wmfPaintRegion: canvas.FillRegionObject(r.U(0), std::nullopt); break;
+    case wmfSelectClipRegion: canvas.SelectClipRegionObject(r.U(0)); break;
+    case wmfPatBlt: canvas.PatBlt(QRectF(r.P(5), r.P(4), r.P(3), r.P(2)), r.U32At(0)); break;
     default:
         PlayShape(canvas, r);
         PlayState(canvas, r);
@@ -351,11 +402,11 @@ void WmfPlayer::FindWindowOfPlainFile()
     for (size_t at = firstRecord_; file_.Contains(at, 6);) {
         const uint32_t words = file_.U32(at);
         const uint16_t function = file_.U16(at + 4);
-        if (words < 3 || !file_.Contains(at, size_t{words} * 2) || function == 0)
+        if (words < 3 || !file_.Contains(at, size_t{words} * 2) || function == wmfEOF)
             break;
-        if (function == 0x020B && words >= 5)
+        if (function == wmfSetWindowOrg && words >= 5)
             origin = QPointF(file_.S16(at + 8), file_.S16(at + 6));
-        if (function == 0x020C && words >= 5)
+        if (function == wmfSetWindowExt && words >= 5)
             extent = QPointF(file_.S16(at + 8), file_.S16(at + 6));
         at += size_t{words} * 2;
     }
@@ -380,7 +431,7 @@ void WmfPlayer::Play(QImage& image) const
         if (words < 3 || !file_.Contains(at, size_t{words} * 2))
             file_.Fail();
         const Record record{file_.Sub(at, size_t{words} * 2), file_.U16(at + 4)};
-        if (record.function == 0)
+        if (record.function == wmfEOF)
             break;
         PlayRecord(canvas, record);
         at += size_t{words} * 2;

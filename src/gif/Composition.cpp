@@ -16,9 +16,9 @@ TGIFComposition::TGIFComposition(TGIFImage& image, uint16_t options, const TRect
 {
     background_ = ResolveBackground();
     CollectDisposals();
-    if (disposals_[2] && (options_ & drTransparent))
+    if (disposals_[dmBackground] && (options_ & drTransparent))
         savedBackground_ = CopyOfTarget();
-    if (disposals_[2] || disposals_[3]) {
+    if (disposals_[dmBackground] || disposals_[dmPrevious]) {
         backupBuffer_ = CopyOfTarget();
         frameBuffer_ = std::make_unique<TBitmap>();
     }
@@ -45,7 +45,7 @@ void TGIFComposition::CollectDisposals()
         }
     }
     if (options_ & drClearOnLoop)
-        disposals_.set(2);
+        disposals_.set(dmBackground);
 }
 
 std::unique_ptr<TBitmap> TGIFComposition::CopyOfTarget() const
@@ -81,15 +81,15 @@ bool TGIFComposition::TargetStillValid() const
 TGIFComposition::Route TGIFComposition::RouteFor(int disposal, int previousDisposal)
 {
     switch (disposal) {
-    case 0:
-    case 1:
+    case dmNone:
+    case dmNoDispose:
         return Route::Backup;
-    case 2:
+    case dmBackground:
         return Route::BackupThenRestore;
-    case 3:
-        if (previousDisposal == 0 || previousDisposal == 1)
+    case dmPrevious:
+        if (previousDisposal == dmNone || previousDisposal == dmNoDispose)
             return Route::Target;
-        if (previousDisposal == 2 || previousDisposal == 3)
+        if (previousDisposal == dmBackground || previousDisposal == dmPrevious)
             return Route::FrameBuffer;
         return Route::Nothing;
     default:

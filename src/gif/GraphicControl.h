@@ -7,6 +7,16 @@
 
 namespace animora {
 
+// What becomes of a frame's area before the next frame is painted. The
+// values are the file's; 4-7 are reserved, kept as numbers and played as
+// dmNone. A plain enum: disposals are stored and compared as ints.
+enum TGIFDisposal : int {
+    dmNone = 0,        // no disposal given: the frame stays
+    dmNoDispose = 1,   // the frame stays
+    dmBackground = 2,  // its area is cleared to the background
+    dmPrevious = 3,    // its area gets back what was there before
+};
+
 class TGIFGraphicControlExtension : public TGIFExtension {
 public:
     static const TGIFExtensionClass& Class();
@@ -29,7 +39,7 @@ public:
     void SetDelay(uint16_t delay);
     bool UserInput() const { return (block_[1] & 0x02) != 0; }
     void SetUserInput(bool userInput);
-    // 0 none, 1 keep, 2 restore background, 3 restore previous; 4-7 kept as read.
+    // A TGIFDisposal; the reserved values 4-7 are kept as read.
     int Disposal() const { return (block_[1] >> 2) & 7; }
     void SetDisposal(int disposal);
     uint8_t PackedFields() const { return block_[1]; }

@@ -43,7 +43,7 @@ int PlayedFrameDelay(const TGIFSubImage& frame, bool threaded, const TGIFPlaybac
 
 int FrameDisposal(const TGIFSubImage& frame)
 {
-    int disposal = 1;
+    int disposal = dmNoDispose;
     const TGIFExtensionList& extensions = frame.Extensions();
     for (int i = 0; i < extensions.Count(); ++i) {
         if (const auto* control = dynamic_cast<const TGIFGraphicControlExtension*>(extensions.Extension(i)))
@@ -171,7 +171,7 @@ void TGIFPainter::PlayOuterPass()
     restartRequested_ = false;
     PassState state;
     state.delay = threaded_ ? 0 : 1;
-    previousDisposal_ = 1;
+    previousDisposal_ = dmNoDispose;
     state.lastTime = clock_->NowMs();
 
     const bool looping = (options_ & drAnimate) && (options_ & drLoop);
@@ -215,7 +215,7 @@ void TGIFPainter::PlayFrames(PassState& state)
 
 void TGIFPainter::ReadFrameExtensions(const TGIFSubImage& frame, PassState& state)
 {
-    disposal_ = 1;
+    disposal_ = dmNoDispose;
     const TGIFExtensionList& extensions = frame.Extensions();
     for (int i = 0; i < extensions.Count(); ++i) {
         const TGIFExtension* extension = extensions.Extension(i);

@@ -1,6 +1,8 @@
 #pragma once
 // What the BMP reader learns from a file's headers, shared by the header
-// parser and the pixel decoders. Internal to the platform layer.
+// parser and the pixel decoders, and the one parser of device-independent
+// bitmap headers: the picture formats read the DIBs inside icons and
+// metafiles with it too.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -46,6 +48,8 @@ struct Header {
     uint32_t compression = kRgb;
     Channel red, green, blue, alpha;
     TPalette palette;        // for 1, 2, 4 and 8 bits
+    uint32_t headerSize = 0; // of the info header: 12 (OS/2), 16 to 124
+    size_t tableEnd = 0;     // where the masks and the colour table end
     size_t bitsOffset = 0;   // from the start of the file
     size_t bitsSize = 0;     // bytes of pixel data present in the file
 };
@@ -56,5 +60,10 @@ struct Header {
 // Parses and checks the file header, the info header, the bit masks and the
 // colour table of the BMP file in `file`.
 Header ReadHeader(std::span<const uint8_t> file);
+
+// The same for a packed DIB, as icons and metafiles hold them: the info
+// header at the start of `dib`, then masks and colour table, no file header.
+// bitsOffset and bitsSize stay 0; the pixels start at tableEnd.
+Header ReadInfoHeader(std::span<const uint8_t> dib);
 
 } // namespace animora::bmp

@@ -93,10 +93,11 @@ void CheckFormat(const Header& header)
 }
 
 // Width, height and row order; a picture over the bitmap limit is refused
-// here, before anything is allocated for it.
-void ReadDimensions(const Bytes& bytes, uint32_t headerSize, Header& header)
+// here, before anything is allocated for it. `base` is where the info header
+// starts: after the file header in a file, at 0 in a packed DIB.
+void ReadDimensions(const Bytes& bytes, size_t base, uint32_t headerSize, Header& header)
 {
-    const size_t at = kFileHeaderSize + 4;
+    const size_t at = base + 4;
     int64_t width, height;
     if (headerSize == kOs2HeaderSize) {
         width = bytes.U16(at);
@@ -118,10 +119,10 @@ void ReadDimensions(const Bytes& bytes, uint32_t headerSize, Header& header)
 
 // Masks live inside the info header from the 52-byte generation on, or
 // right after a 40-byte header; answers where the colour table starts.
-size_t ReadMasks(const Bytes& bytes, uint32_t headerSize, Header& header)
+size_t ReadMasks(const Bytes& bytes, size_t base, uint32_t headerSize, Header& header)
 {
-    const size_t maskAt = kFileHeaderSize + kWindowsHeaderSize;
-    size_t afterHeader = kFileHeaderSize + headerSize;
+    const size_t maskAt = base + kWindowsHeaderSize;
+    size_t afterHeader = base + headerSize;
     const bool bitFields = header.compression == kBitFields || header.compression == kAlphaBitFields;
     if (!bitFields) {
         SetDefaultMasks(header);
@@ -144,14 +145,15 @@ size_t ReadMasks(const Bytes& bytes, uint32_t headerSize, Header& header)
 
 // The colour table of a palette picture. A count of 0 means "as many as the
 // depth allows, as far as they fit before the pixels"; a count larger than
-// the depth allows is cut to it; the entries must be in the file.
-void ReadColorTable(const Bytes& bytes, uint32_t headerSize, size_t tableAt, Header& header)
+// the depth allows is cut to it; the entries must be in the file. Answers
+// where the table ends.
+size_t ReadColorTable(const Bytes& bytes, size_t base, uint32_t headerSize, size_t tableAt, Header& header)
 {
     if (header.bitsPerPixel > 8)
-        return;
+        return tableAt;
     const size_t entrySize = headerSize == kOs2HeaderSize ? 3 : 4;
     const size_t capacity = size_t{1} << header.bitsPerPixel;
-    const uint32_t declared = headerSize >= 36 ? bytes.U32(kFileHeaderSize + 32) : 0;
+    const uint32_t declared = headerSize >= 36 ? bytes.U32(base + 32) : 0;
     size_t count = declared == 0 || declared > capacity ? capacity : declared;
     if (declared == 0 && header.bitsOffset > tableAt)
         count = std::min(count, (header.bitsOffset - tableAt) / entrySize);
@@ -164,6 +166,21 @@ void ReadColorTable(const Bytes& bytes, uint32_t headerSize, size_t tableAt, Hea
         entries[i] = {e[2], e[1], e[0], 0};
     }
     header.palette = TPalette(std::move(entries));
+    return tableAt + count * entrySize;
+}
+
+// The info header, its masks and its colour table, starting at `base`.
+void ReadInfo(const Bytes& bytes, size_t base, Header& header)
+{
+    const uint32_t headerSize = bytes.U32(base);
+    if (headerSize != kOs2HeaderSize && (headerSize < 16 || headerSize > kLargestHeaderSize))
+        Invalid();
+    bytes.At(base, headerSize);
+    header.headerSize = headerSize;
+    ReadDimensions(bytes, base, headerSize, header);
+    CheckFormat(header);
+    const size_t tableAt = ReadMasks(bytes, base, headerSize, header);
+    header.tableEnd = ReadColorTable(bytes, base, headerSize, tableAt, header);
 }
 
 } // namespace
@@ -181,17 +198,17 @@ Header ReadHeader(std::span<const uint8_t> file)
         Invalid();
     Header header;
     header.bitsOffset = bytes.U32(10);
-    const uint32_t headerSize = bytes.U32(kFileHeaderSize);
-    if (headerSize != kOs2HeaderSize && (headerSize < 16 || headerSize > kLargestHeaderSize))
-        Invalid();
-    bytes.At(kFileHeaderSize, headerSize);
-    ReadDimensions(bytes, headerSize, header);
-    CheckFormat(header);
-    const size_t tableAt = ReadMasks(bytes, headerSize, header);
-    ReadColorTable(bytes, headerSize, tableAt, header);
-    if (header.bitsOffset < kFileHeaderSize + headerSize || header.bitsOffset >= bytes.Size())
+    ReadInfo(bytes, kFileHeaderSize, header);
+    if (header.bitsOffset < kFileHeaderSize + header.headerSize || header.bitsOffset >= bytes.Size())
         Invalid();
     header.bitsSize = bytes.Size() - header.bitsOffset;
+    return header;
+}
+
+Header ReadInfoHeader(std::span<const uint8_t> dib)
+{
+    Header header;
+    ReadInfo(Bytes(dib), 0, header);
     return header;
 }
 

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/QtGuiDispatcher.h"
-#include "formats/LeakSuppressions.h"
+#include "support/LeakSuppressions.h"
 
 int main(int argc, char** argv)
 {

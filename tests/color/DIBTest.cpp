@@ -4,7 +4,7 @@
 
 #include "color/ColorPalettes.h"
 #include "color/DIB.h"
-#include "gif/GIFException.h"
+#include "platform/Errors.h"
 #include "support/ColorPictures.h"
 
 using namespace animora;
@@ -78,15 +78,15 @@ TEST(DIBWriter, ColorTableFromThePalette)
 TEST(DIBWriter, RefusesWhatItCannotBuild)
 {
     TBitmap target;
-    ExpectRaises<GIFException>([&] { TDIBWriter(target, PixelFormat::pf4bit, 4, 4, nullptr); },
+    ExpectRaises<EInvalidGraphic>([&] { TDIBWriter(target, PixelFormat::pf4bit, 4, 4, nullptr); },
                                "Unsupported PixelFormat");
-    ExpectRaises<GIFException>([&] { TDIBWriter(target, PixelFormat::pf32bit, 4, 4, nullptr); },
+    ExpectRaises<EInvalidGraphic>([&] { TDIBWriter(target, PixelFormat::pf32bit, 4, 4, nullptr); },
                                "Unsupported PixelFormat");
-    ExpectRaises<GIFException>([&] { TDIBWriter(target, PixelFormat::pf8bit, 0, 4, nullptr); },
+    ExpectRaises<EInvalidGraphic>([&] { TDIBWriter(target, PixelFormat::pf8bit, 0, 4, nullptr); },
                                "Invalid image dimensions");
-    ExpectRaises<GIFException>([&] { TDIBWriter(target, PixelFormat::pf8bit, 4, 0, nullptr); },
+    ExpectRaises<EInvalidGraphic>([&] { TDIBWriter(target, PixelFormat::pf8bit, 4, 0, nullptr); },
                                "Invalid image dimensions");
-    ExpectRaises<GIFException>([&] { TDIBWriter(target, PixelFormat::pf8bit, -4, 4, nullptr); },
+    ExpectRaises<EInvalidGraphic>([&] { TDIBWriter(target, PixelFormat::pf8bit, -4, 4, nullptr); },
                                "Invalid image dimensions");
     TDIBWriter writer(target, PixelFormat::pf8bit, 4, 10, nullptr);
     for (int row : {-1, 10})
@@ -147,9 +147,9 @@ TEST(DIBHelpers, HeaderAndBottomUpCopy)
     EXPECT_EQ(header.SizeImage, 24u);
     FillDIBHeader(picture, header, PixelFormat::pf1bit);
     EXPECT_EQ(header.SizeImage, 8u);
-    ExpectRaises<GIFException>([&] { FillDIBHeader(picture, header, PixelFormat::pf32bit); },
+    ExpectRaises<EInvalidGraphic>([&] { FillDIBHeader(picture, header, PixelFormat::pf32bit); },
                                "Unsupported PixelFormat");
-    ExpectRaises<GIFException>([&] { FillDIBHeader(TBitmap(), header, PixelFormat::pf8bit); },
+    ExpectRaises<EInvalidGraphic>([&] { FillDIBHeader(TBitmap(), header, PixelFormat::pf8bit); },
                                "Bitmap image is not valid");
 
     TBitmapInfo info;

@@ -146,6 +146,7 @@ TEST(DibDecoder, DamagedHeadersAndShortRowsAreRefused)
         withU32(4, 0x7FFFFFFF),   // absurd width
         withU32(16, 1),           // run-length compression
         withU32(14, 7),           // 7 bits per pixel
+        withU32(14, 2),           // 2 bits: BMP files have them, DIBs in files do not
         shortRows,
     };
     for (size_t i = 0; i < cases.size(); ++i) {

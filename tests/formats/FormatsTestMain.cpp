@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/LeakSuppressions.h"
+#include "support/LeakSuppressions.h"
 
 int main(int argc, char** argv)
 {

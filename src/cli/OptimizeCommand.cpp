@@ -1,6 +1,6 @@
 // animora-cli optimize IN.gif OUT.gif [--crop] [--merge] [--cleanup]
-//   [--colormaps] [--merge-maps] [--encoding lzw|rle]
-// Runs the image optimisation with the chosen steps (all four when none is
+//   [--colormaps] [--delta] [--merge-maps] [--encoding lzw|rle]
+// Runs the image optimisation with the chosen steps (all five when none is
 // named), with --merge-maps also the merge of all colour maps into one, and
 // prints the file sizes before and after.
 #include <cstdio>
@@ -14,7 +14,8 @@ namespace animora::cli {
 namespace {
 
 const char* const kUsage =
-    "optimize IN.gif OUT.gif [--crop] [--merge] [--cleanup] [--colormaps] [--merge-maps] [--encoding lzw|rle]";
+    "optimize IN.gif OUT.gif [--crop] [--merge] [--cleanup] [--colormaps] [--delta] [--merge-maps] "
+    "[--encoding lzw|rle]";
 
 bool ParseEncoding(const std::string& name, uint8_t& encoding)
 {
@@ -38,13 +39,15 @@ uint8_t ChosenSteps(const ParsedArguments& parsed)
         steps |= ooCleanup;
     if (parsed.Has("colormaps"))
         steps |= ooColorMap;
-    return steps == 0 ? uint8_t{ooCrop | ooMerge | ooCleanup | ooColorMap} : steps;
+    if (parsed.Has("delta"))
+        steps |= ooDelta;
+    return steps == 0 ? uint8_t{ooCrop | ooMerge | ooCleanup | ooColorMap | ooDelta} : steps;
 }
 
 int RunOptimize(const Arguments& args)
 {
     const ParsedArguments parsed =
-        ParseArguments(args, {"encoding"}, {"crop", "merge", "cleanup", "colormaps", "merge-maps"});
+        ParseArguments(args, {"encoding"}, {"crop", "merge", "cleanup", "colormaps", "delta", "merge-maps"});
     uint8_t encoding = kEncodingLZW;
     if (!parsed.ok || parsed.positional.size() != 2 || !ParseEncoding(parsed.Value("encoding", "lzw"), encoding))
         return UsageError(kUsage);

@@ -265,6 +265,7 @@ void TGIFImage::AssignImage(const TGIFImage& source)
         drawOptions_ = source.drawOptions_;
         reductionMode_ = source.reductionMode_;
         ditherStyle_ = source.ditherStyle_;
+        tightCodeSize_ = source.tightCodeSize_;
         const int count = source.images_.Count();
         for (int i = 0; i < count; ++i) {
             auto frame = std::make_unique<TGIFSubImage>(this);

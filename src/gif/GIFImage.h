@@ -62,6 +62,9 @@ struct TGIFImageDefaults {
     uint8_t reductionMode = 6;  // crNetscape
     int reductionBits = 8;
     uint8_t ditherStyle = 0;  // dkNearest
+    // The optimised reduction modes refine the octree palette with k-means
+    // passes; off, the octree palette is used as it comes.
+    bool refinePalette = true;
     uint8_t encoding = kEncodingLZW;
     int animationSpeed = 100;
     uint8_t painterPriority = 3;  // normal
@@ -165,6 +168,8 @@ public:
     void SetReductionBits(int bits);
     uint8_t DitherStyle() const { return ditherStyle_; }
     void SetDitherStyle(uint8_t style) { ditherStyle_ = style; }
+    bool RefinePalette() const { return refinePalette_; }
+    void SetRefinePalette(bool refine) { refinePalette_ = refine; }
     uint8_t Encoding() const { return encoding_; }
     void SetEncoding(uint8_t encoding) { encoding_ = encoding; }
     // Frames are written with the smallest LZW code size their pixels need
@@ -229,6 +234,7 @@ private:
     uint8_t reductionMode_;
     int reductionBits_;
     uint8_t ditherStyle_;
+    bool refinePalette_;
     uint8_t encoding_;
     bool tightCodeSize_ = false;
     int animationSpeed_;

@@ -140,42 +140,128 @@ void ChooseTransparent(const TChoices& choices, const TDeltaMap& map, TFrameDelt
 
 // The fewest changes of value along the encoding order: each pixel that
 // stays may be transparent or keep its colour, whichever continues the run.
-std::vector<uint8_t> LongestRuns(const TChoices& choices, int transparent)
+// Rows are chosen one after the other; with a vertical weight a change from
+// the pixel above counts too (LZW finds strings of the row above again).
+std::vector<uint8_t> LongestRuns(const TChoices& choices, int transparent, int width, int verticalWeight)
 {
+    constexpr int kFar = 1 << 29;
     const size_t count = choices.fixed.size();
-    std::vector<uint8_t> from(count);  // bit k: option k came from option 1 of the pixel before
-    int value[2] = {-1, -1};
-    int cost[2] = {0, 0};
-    std::vector<std::array<int16_t, 2>> options(count);
-    for (size_t k = 0; k < count; ++k) {
-        const int16_t fixed = choices.fixed[k];
-        const int16_t keep = choices.keep[k];
-        int16_t first = fixed != kFree ? fixed : (keep != kFree ? keep : static_cast<int16_t>(transparent));
-        int16_t second = fixed == kFree && keep != kFree && transparent >= 0 ? static_cast<int16_t>(transparent) : kFree;
-        options[k] = {first, second};
-        int next[2] = {0, 0};
-        for (int o = 0; o < 2; ++o) {
-            const int v = options[k][static_cast<size_t>(o)];
-            if (v == kFree) {
-                next[o] = 1 << 30;
-                continue;
+    const size_t w = static_cast<size_t>(width);
+    std::vector<uint8_t> pixels(count);
+    std::vector<std::array<int16_t, 2>> options(w);
+    std::vector<uint8_t> from(w);  // bit o: option o came from option 1 of the pixel before
+    for (size_t row = 0; row < count; row += w) {
+        int value[2] = {row > 0 ? pixels[row - 1] : -1, -1};
+        int cost[2] = {0, kFar};
+        std::fill(from.begin(), from.end(), uint8_t{0});
+        for (size_t x = 0; x < w; ++x) {
+            const size_t k = row + x;
+            const int16_t fixed = choices.fixed[k];
+            const int16_t keep = choices.keep[k];
+            const int16_t first = fixed != kFree ? fixed : (keep != kFree ? keep : static_cast<int16_t>(transparent));
+            const int16_t second =
+                fixed == kFree && keep != kFree && transparent >= 0 ? static_cast<int16_t>(transparent) : kFree;
+            options[x] = {first, second};
+            int next[2] = {kFar, kFar};
+            for (size_t o = 0; o < 2; ++o) {
+                const int v = options[x][o];
+                if (v == kFree)
+                    continue;
+                const int above = row > 0 && verticalWeight > 0 && pixels[k - w] != v ? verticalWeight : 0;
+                const int via0 = cost[0] + (value[0] >= 0 && value[0] != v ? 2 : 0);
+                const int via1 = value[1] < 0 ? kFar : cost[1] + (value[1] != v ? 2 : 0);
+                next[o] = std::min(via0, via1) + above;
+                if (via1 < via0)
+                    from[x] = static_cast<uint8_t>(from[x] | (1u << o));
             }
-            const int via0 = cost[0] + (k > 0 && value[0] != v);
-            const int via1 = value[1] < 0 ? 1 << 30 : cost[1] + (value[1] != v);
-            next[o] = std::min(via0, via1);
-            if (via1 < via0)
-                from[k] = static_cast<uint8_t>(from[k] | (1u << o));
+            for (size_t o = 0; o < 2; ++o) {
+                cost[o] = next[o];
+                value[o] = options[x][o];
+            }
         }
-        for (int o = 0; o < 2; ++o) {
-            cost[o] = next[o];
-            value[o] = options[k][static_cast<size_t>(o)];
+        size_t o = cost[1] < cost[0] ? 1 : 0;
+        for (size_t x = w; x-- > 0;) {
+            pixels[row + x] = static_cast<uint8_t>(options[x][o]);
+            o = (from[x] >> o) & 1u;
         }
     }
-    std::vector<uint8_t> pixels(count);
-    int o = cost[1] < cost[0] ? 1 : 0;
-    for (size_t k = count; k-- > 0;) {
-        pixels[k] = static_cast<uint8_t>(options[k][static_cast<size_t>(o)]);
-        o = (from[k] >> o) & 1;
+    return pixels;
+}
+
+// The strings LZW has seen: (prefix code, pixel) -> code, as the encoder
+// grows its table, started again when the table is full.
+class TStringTable {
+public:
+    explicit TStringTable(int bitsPerPixel) : roots_(1 << std::max(bitsPerPixel, 2)) { Reset(); }
+
+    int Find(int prefix, int pixel) const
+    {
+        const uint32_t key = Key(prefix, pixel);
+        for (size_t slot = Slot(key);; slot = (slot + 1) & (kSlots - 1)) {
+            if (keys_[slot] == 0)
+                return -1;
+            if (keys_[slot] == key)
+                return codes_[slot];
+        }
+    }
+
+    void Add(int prefix, int pixel)
+    {
+        const uint32_t key = Key(prefix, pixel);
+        size_t slot = Slot(key);
+        while (keys_[slot] != 0)
+            slot = (slot + 1) & (kSlots - 1);
+        keys_[slot] = key;
+        codes_[slot] = static_cast<int16_t>(next_);
+        if (++next_ == kCodeLimit)
+            Reset();
+    }
+
+private:
+    static constexpr size_t kSlots = 16384;
+    static constexpr int kCodeLimit = 4096;
+    static uint32_t Key(int prefix, int pixel) { return (static_cast<uint32_t>(prefix) << 8 | static_cast<uint32_t>(pixel)) + 1; }
+    static size_t Slot(uint32_t key) { return (key * 0x9E3779B1u) >> 18; }
+    void Reset()
+    {
+        keys_.assign(kSlots, 0);
+        codes_.assign(kSlots, 0);
+        next_ = roots_ + 2;
+    }
+
+    int roots_;
+    int next_ = 0;
+    std::vector<uint32_t> keys_;
+    std::vector<int16_t> codes_;
+};
+
+// Follows the strings LZW already knows: a pixel that stays takes whichever
+// of its two values continues the current string; when neither does, the
+// value of `guide` (the longest-runs choice) starts the next one.
+std::vector<uint8_t> KnownStrings(const TChoices& choices, int transparent, const std::vector<uint8_t>& guide,
+                                  int bitsPerPixel)
+{
+    TStringTable table(bitsPerPixel);
+    std::vector<uint8_t> pixels(guide.size());
+    int prefix = -1;
+    for (size_t k = 0; k < guide.size(); ++k) {
+        const int preferred = guide[k];
+        int other = -1;
+        if (choices.fixed[k] == kFree && choices.keep[k] != kFree && transparent >= 0)
+            other = preferred == transparent ? choices.keep[k] : transparent;
+        int value = preferred;
+        int code = prefix < 0 ? preferred : table.Find(prefix, preferred);
+        if (code < 0 && other >= 0) {
+            code = table.Find(prefix, other);
+            if (code >= 0)
+                value = other;
+        }
+        if (code < 0) {
+            table.Add(prefix, preferred);
+            code = preferred;
+        }
+        pixels[k] = static_cast<uint8_t>(value);
+        prefix = code;
     }
     return pixels;
 }
@@ -205,8 +291,11 @@ void ChooseSmallest(const TChoices& choices, const TDeltaMap& map, TFrameDelta& 
 {
     const int width = delta.area.Width();
     const int height = delta.area.Height();
-    std::vector<uint8_t> candidates[3] = {LongestRuns(choices, delta.transparent),
-                                          Filled(choices, delta.transparent, false),
+    std::vector<uint8_t> runs = LongestRuns(choices, delta.transparent, width, 0);
+    std::vector<uint8_t> merged = Filled(choices, delta.transparent, false);
+    std::vector<uint8_t> known = KnownStrings(choices, delta.transparent, runs, map.bitsPerPixel);
+    std::vector<uint8_t> knownMerged = KnownStrings(choices, delta.transparent, merged, map.bitsPerPixel);
+    std::vector<uint8_t> candidates[5] = {std::move(runs), std::move(known), std::move(knownMerged), std::move(merged),
                                           Filled(choices, delta.transparent, true)};
     for (auto& pixels : candidates) {
         const bool transparent = Shows(pixels, delta.transparent);

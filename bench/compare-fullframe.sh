@@ -34,7 +34,7 @@ printf '%-44s %9s | %9s %7s | %9s %7s | %9s %7s | %7s\n' file full ours s "-O2" 
 misses=()
 total_ours=0 total_o3=0
 for gif in "$testdata"/corpus/*.gif "$testdata"/gif-suite/*.gif; do
-    frames=$("$cli" info "$gif" 2>/dev/null | awk '/^frames:/ { print $2 }')
+    frames=$("$cli" info "$gif" 2>/dev/null | awk '/^frames:/ { print $2 }' || true)
     [ "${frames:-0}" -gt 1 ] || continue
     name=$(basename "$(dirname "$gif")")/$(basename "$gif")
     full="$work/full.gif"

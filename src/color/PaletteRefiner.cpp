@@ -70,22 +70,26 @@ TPaletteRefiner::TPaletteRefiner(TDIBReader& reader)
     const int64_t pixels = int64_t{width} * height;
     if (pixels <= 0)
         return;
+    // Sampled colours are gathered in cells of 6 bits per component, each
+    // cell standing for its colours by their mean and count: a photograph
+    // fills some ten thousand cells, and every pass visits each cell once.
+    struct TCell {
+        int32_t red = 0, green = 0, blue = 0, count = 0;
+    };
+    std::vector<TCell> cells(size_t{1} << 18);
     const int64_t step = std::max<int64_t>(1, pixels / kSamplePixels);
-    std::vector<uint32_t> colors;
-    colors.reserve(static_cast<size_t>(pixels / step + 1));
     for (int64_t k = 0; k < pixels; k += step) {
         const uint8_t* bgr = reader.GetRow(static_cast<int>(k / width)) + 3 * (k % width);
-        colors.push_back(uint32_t{bgr[2]} << 16 | uint32_t{bgr[1]} << 8 | bgr[0]);
+        TCell& cell = cells[static_cast<size_t>((bgr[2] >> 2) << 12 | (bgr[1] >> 2) << 6 | (bgr[0] >> 2))];
+        cell.red += bgr[2];
+        cell.green += bgr[1];
+        cell.blue += bgr[0];
+        ++cell.count;
     }
-    std::sort(colors.begin(), colors.end());
-    for (size_t i = 0; i < colors.size();) {
-        size_t j = i;
-        while (j < colors.size() && colors[j] == colors[i])
-            ++j;
-        samples_.push_back({static_cast<int>(colors[i] >> 16), static_cast<int>((colors[i] >> 8) & 0xFF),
-                            static_cast<int>(colors[i] & 0xFF), static_cast<int>(j - i)});
-        i = j;
-    }
+    for (const TCell& cell : cells)
+        if (cell.count > 0)
+            samples_.push_back({(cell.red + cell.count / 2) / cell.count, (cell.green + cell.count / 2) / cell.count,
+                                (cell.blue + cell.count / 2) / cell.count, cell.count});
 }
 
 void TPaletteRefiner::Refine(std::vector<TRGBQuad>& colors, const std::vector<TRGBQuad>& fixed) const
@@ -95,20 +99,35 @@ void TPaletteRefiner::Refine(std::vector<TRGBQuad>& colors, const std::vector<TR
     struct TSum {
         int64_t red = 0, green = 0, blue = 0, weight = 0;
     };
+    std::vector<int> assigned(samples_.size(), -1);  // the centre a sample went to in the last pass
     for (int pass = 0; pass < kPasses; ++pass) {
         std::vector<TCenter> centers;
         for (size_t i = 0; i < colors.size(); ++i)
             centers.push_back({colors[i].red, colors[i].green, colors[i].blue, static_cast<int>(i)});
         for (const TRGBQuad& f : fixed)
             centers.push_back({f.red, f.green, f.blue, -1});
-        // Ties go to the lower slot whatever the sort did: stable by slot.
-        std::stable_sort(centers.begin(), centers.end(), [](const TCenter& a, const TCenter& b) { return a.green < b.green; });
+        // A sample no farther from its last centre than half the way to that
+        // centre's nearest neighbour cannot be nearer to any other centre.
+        std::vector<int> halfway(centers.size(), INT32_MAX);
+        for (size_t a = 0; a < centers.size(); ++a)
+            for (size_t b = 0; b < centers.size(); ++b)
+                if (a != b)
+                    halfway[a] = std::min(halfway[a], Distance(centers[a], centers[b].red, centers[b].green, centers[b].blue) / 4);
+        std::vector<TCenter> sorted = centers;
+        for (size_t i = 0; i < sorted.size(); ++i)
+            sorted[i].slot = static_cast<int>(i);  // here: the position in `centers`
+        std::stable_sort(sorted.begin(), sorted.end(), [](const TCenter& a, const TCenter& b) { return a.green < b.green; });
         std::vector<TSum> sums(colors.size());
-        for (const TSample& s : samples_) {
-            const TCenter& c = centers[Nearest(centers, s.red, s.green, s.blue)];
-            if (c.slot < 0)
+        for (size_t k = 0; k < samples_.size(); ++k) {
+            const TSample& s = samples_[k];
+            int& center = assigned[k];
+            if (center < 0 || Distance(centers[static_cast<size_t>(center)], s.red, s.green, s.blue) >
+                                  halfway[static_cast<size_t>(center)])
+                center = sorted[Nearest(sorted, s.red, s.green, s.blue)].slot;
+            const int slot = centers[static_cast<size_t>(center)].slot;
+            if (slot < 0)
                 continue;
-            TSum& sum = sums[static_cast<size_t>(c.slot)];
+            TSum& sum = sums[static_cast<size_t>(slot)];
             sum.red += int64_t{s.red} * s.weight;
             sum.green += int64_t{s.green} * s.weight;
             sum.blue += int64_t{s.blue} * s.weight;

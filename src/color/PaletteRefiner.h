@@ -14,9 +14,9 @@ class TDIBReader;
 
 class TPaletteRefiner {
 public:
-    static constexpr int kPasses = 4;
+    static constexpr int kPasses = 8;
     // At most this many pixels are sampled, evenly over the picture.
-    static constexpr int kSamplePixels = 1 << 15;
+    static constexpr int kSamplePixels = 1 << 16;
 
     // Samples the reader's 24-bit picture.
     explicit TPaletteRefiner(TDIBReader& reader);
@@ -31,7 +31,7 @@ private:
         int red, green, blue;
         int weight;
     };
-    std::vector<TSample> samples_;  // distinct colours with their counts
+    std::vector<TSample> samples_;  // the sampled colours by cell: their mean and count
 };
 
 } // namespace animora

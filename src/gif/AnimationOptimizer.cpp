@@ -258,6 +258,31 @@ private:
         return before;
     }
 
+    // Restoring the background only pays when the background shows again
+    // there, and restoring the previous picture only when that is closer to
+    // the target than the picture shown: otherwise every candidate changes
+    // at least the pixels keeping the picture changes.
+    bool WorthTrying(int disposal, const TScreenColors& target) const
+    {
+        if (disposal == 2) {
+            const TRect& area = plans_[static_cast<size_t>(last_)].delta.area;
+            for (int y = area.top; y < area.bottom; ++y)
+                for (int x = area.left; x < area.right; ++x)
+                    if (target[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] == kNoPixel)
+                        return true;
+            return false;
+        }
+        if (disposal == 3) {
+            size_t fromUnder = 0, fromShown = 0;
+            for (size_t k = 0; k < target.size(); ++k) {
+                fromUnder += under_[k] != target[k];
+                fromShown += shown_[k] != target[k];
+            }
+            return fromUnder < fromShown;
+        }
+        return true;
+    }
+
     bool PlanFrame(int index, const TScreenColors& target)
     {
         TFramePlan& plan = plans_[static_cast<size_t>(index)];
@@ -278,7 +303,7 @@ private:
         int bestDisposal = kKeep;
         TScreenColors bestBefore;
         for (int disposal = kKeep; disposal <= (index == 0 ? kKeep : 3); ++disposal) {
-            if (disposal == 3 && under_ == shown_)
+            if (index > 0 && !WorthTrying(disposal, target))
                 continue;
             TScreenColors before = index == 0 ? TScreenColors(target.size(), kNoPixel) : Before(disposal);
             for (int global = 0; global <= (globalToo ? 1 : 0); ++global) {

@@ -55,7 +55,11 @@ for picture in hibiscus tiled-1920x1080; do
     row "ImageMagick convert" "$p_magick" "$t_magick"
     row "pngquant 256" "$p_quant" "$t_quant"
     if awk -v a="$p_refined" -v m="$p_magick" 'BEGIN { exit !(a < m + 1) }'; then
-        failures+=("$picture: refined PSNR $p_refined dB is below ImageMagick's $p_magick + 1 dB")
+        # Why: the palettes compared without dithering, where only their
+        # colours count.
+        "$cli" reduce "$in" "$work/plain.bmp" --mode 7 --bits 8 --dither 0 >/dev/null
+        "$convert_bin" "$in" +dither -colors 256 "BMP3:$work/magick-plain.bmp"
+        failures+=("$picture: refined PSNR $p_refined dB is below ImageMagick's $p_magick + 1 dB; without dithering the palettes give $(psnr "$in" "$work/plain.bmp") dB (ours) and $(psnr "$in" "$work/magick-plain.bmp") dB (ImageMagick): the refined palette is only as good as ImageMagick's, and Lloyd passes from the octree's start converge near 33.3 dB with Floyd-Steinberg")
     fi
     if awk -v a="$t_refined" -v m="$t_magick" 'BEGIN { exit !(a * 3 > m) }'; then
         failures+=("$picture: refined is less than 3 times as fast as ImageMagick")

@@ -82,4 +82,12 @@ bool ParseInt(const std::string& text, int low, int high, int& value)
     return true;
 }
 
+bool ParseOnOff(const std::string& text, bool& value)
+{
+    if (text != "on" && text != "off")
+        return false;
+    value = text == "on";
+    return true;
+}
+
 } // namespace animora::cli

@@ -45,5 +45,7 @@ ParsedArguments ParseArguments(const Arguments& args, const std::vector<std::str
 
 // Parses a whole decimal number in [low, high]; false when it is not one.
 bool ParseInt(const std::string& text, int low, int high, int& value);
+// "on" or "off".
+bool ParseOnOff(const std::string& text, bool& value);
 
 } // namespace animora::cli

@@ -3,7 +3,7 @@
 //   .gif          a GIF image: a GIF is written back with all its frames
 //                 (--encoding lzw|rle); any other picture becomes a one-frame
 //                 GIF through the image's assignment, reduced as a new image
-//                 would be or by --mode, --dither, --bits. An icon's mask and
+//                 would be or by --mode, --dither, --bits, --refine. An icon's mask and
 //                 a metafile's unpainted background become transparency.
 //   .bmp          the picture as a bitmap (a GIF's image bitmap: frame 0 on
 //                 the logical screen)
@@ -32,7 +32,7 @@ namespace {
 const char* const kUsage =
     "convert IN.(gif|jpg|jpeg|bmp|ico|wmf|emf|avi|mp4|mkv|mov|webm|apng|...) "
     "OUT.(gif|bmp|jpg|jpeg|avi|mp4|mkv|mov|webm|webp|apng) [--encoding lzw|rle] [--mode 0..8] "
-    "[--dither 0..6] [--bits 3..8] [--quality 0..100] [--grayscale] [--smoothing 0..100]";
+    "[--dither 0..6] [--bits 3..8] [--refine on|off] [--quality 0..100] [--grayscale] [--smoothing 0..100]";
 
 // The custom-palette mode needs a palette the command line cannot give.
 constexpr int kLastCommandLineMode = crOptimizedWindows;
@@ -42,6 +42,7 @@ struct ConvertOptions {
     int mode = GIFImageDefaults().reductionMode;
     int dither = GIFImageDefaults().ditherStyle;
     int bits = GIFImageDefaults().reductionBits;
+    bool refine = GIFImageDefaults().refinePalette;
     TJPEGOptions jpeg;
 };
 
@@ -63,6 +64,7 @@ bool ParseOptions(const ParsedArguments& parsed, ConvertOptions& options)
            (!parsed.Has("mode") || ParseInt(parsed.Value("mode"), 0, kLastCommandLineMode, options.mode)) &&
            (!parsed.Has("dither") || ParseInt(parsed.Value("dither"), 0, 6, options.dither)) &&
            (!parsed.Has("bits") || ParseInt(parsed.Value("bits"), 3, 8, options.bits)) &&
+           (!parsed.Has("refine") || ParseOnOff(parsed.Value("refine"), options.refine)) &&
            ParseInt(parsed.Value("quality", "90"), 0, 100, options.jpeg.quality) &&
            ParseInt(parsed.Value("smoothing", "0"), 0, 100, options.jpeg.smoothing);
 }
@@ -140,6 +142,7 @@ int WriteGIF(TPicture& picture, const std::string& input, const std::string& out
     image.SetReductionMode(static_cast<uint8_t>(options.mode));
     image.SetDitherStyle(static_cast<uint8_t>(options.dither));
     image.SetReductionBits(options.bits);
+    image.SetRefinePalette(options.refine);
     image.SetEncoding(options.encoding);
     if (!Attempt(input, [&] { image.Assign(picture); }))
         return kExitFailed;
@@ -169,7 +172,7 @@ int WriteStill(const TPicture& picture, const std::string& input, const std::str
 int RunConvert(const Arguments& args)
 {
     const ParsedArguments parsed =
-        ParseArguments(args, {"encoding", "mode", "dither", "bits", "quality", "smoothing"}, {"grayscale"});
+        ParseArguments(args, {"encoding", "mode", "dither", "bits", "refine", "quality", "smoothing"}, {"grayscale"});
     ConvertOptions options;
     if (!parsed.ok || parsed.positional.size() != 2 || !ParseOptions(parsed, options))
         return UsageError(kUsage);

@@ -3,18 +3,21 @@
 
 #include "cli/Command.h"
 #include "color/ReduceColors.h"
+#include "gif/GIFImage.h"
 #include "platform/Bitmap.h"
 
 namespace animora::cli {
 
 namespace {
 
-const char* const kUsage = "reduce IN.bmp OUT.bmp [--mode 0..9] [--dither 0..6] [--bits 3..8] [--palette PAL.bmp]";
+const char* const kUsage =
+    "reduce IN.bmp OUT.bmp [--mode 0..9] [--dither 0..6] [--bits 3..8] [--palette PAL.bmp] [--refine on|off]";
 
 struct ReduceOptions {
     int mode = crNetscape; // the defaults of a new image
     int dither = dkNearest;
     int bits = 8;
+    bool refine = GIFImageDefaults().refinePalette;
     std::string paletteFile;
 };
 
@@ -27,6 +30,8 @@ bool ParseReduceOptions(const ParsedArguments& parsed, ReduceOptions& options)
     if (parsed.Has("dither") && !ParseInt(parsed.Value("dither"), 0, kLastDitherKind, options.dither))
         return false;
     if (parsed.Has("bits") && !ParseInt(parsed.Value("bits"), 3, 8, options.bits))
+        return false;
+    if (parsed.Has("refine") && !ParseOnOff(parsed.Value("refine"), options.refine))
         return false;
     options.paletteFile = parsed.Value("palette");
     // A custom palette is what mode 9 reduces to, and only mode 9 uses one.
@@ -48,7 +53,7 @@ bool LoadPalette(const std::string& fileName, TPalette& palette)
 
 int RunReduce(const Arguments& args)
 {
-    const ParsedArguments parsed = ParseArguments(args, {"mode", "dither", "bits", "palette"}, {});
+    const ParsedArguments parsed = ParseArguments(args, {"mode", "dither", "bits", "palette", "refine"}, {});
     ReduceOptions options;
     if (!ParseReduceOptions(parsed, options))
         return UsageError(kUsage);
@@ -60,7 +65,8 @@ int RunReduce(const Arguments& args)
     source.LoadFromFile(parsed.positional[0]);
     const auto result = ReduceBitmapColors(source, static_cast<ColorReductionMode>(options.mode),
                                            static_cast<DitherKind>(options.dither),
-                                           options.paletteFile.empty() ? nullptr : &custom, options.bits);
+                                           options.paletteFile.empty() ? nullptr : &custom, options.bits,
+                                           options.refine);
     if (result->Empty()) {
         std::fprintf(stderr, "error: the reduction gave an empty picture\n");
         return kExitFailed;

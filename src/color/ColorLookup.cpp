@@ -1,6 +1,7 @@
 #include "color/ColorLookup.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace animora {
@@ -51,6 +52,35 @@ int TFastColorLookup::SearchNearest(int red, int green, int blue) const
         if (distances[i] == smallest)
             return i;
     }
+    return 0;
+}
+
+TPreciseColorLookup::TPreciseColorLookup(const TPalette& palette) : TColorLookup(std::clamp(palette.Count(), 0, 256))
+{
+    std::copy_n(palette.Entries().data(), colorCount_, entries_.begin());
+    for (int i = 0; i < colorCount_; ++i) {
+        searchRed_[i] = entries_[i].red;
+        searchGreen_[i] = entries_[i].green;
+        searchBlue_[i] = entries_[i].blue;
+    }
+    cache_ = std::make_unique<int16_t[]>(kCacheSize);
+    std::fill_n(cache_.get(), kCacheSize, int16_t(-1));
+}
+
+// Searched for the cell's centre, so the answer does not depend on which
+// colour of the cell came first; the lowest index wins a tie.
+int TPreciseColorLookup::SearchNearest(int red, int green, int blue) const
+{
+    int32_t distances[256];
+    int32_t smallest = INT32_MAX;
+    for (int i = 0; i < colorCount_; ++i) {
+        const int32_t dr = searchRed_[i] - red, dg = searchGreen_[i] - green, db = searchBlue_[i] - blue;
+        distances[i] = dr * dr + dg * dg + db * db;
+        smallest = std::min(smallest, distances[i]);
+    }
+    for (int i = 0; i < colorCount_; ++i)
+        if (distances[i] == smallest)
+            return i;
     return 0;
 }
 

@@ -72,6 +72,38 @@ private:
     std::unique_ptr<int16_t[]> inverseCache_;
 };
 
+// Nearest entry by squared distance, remembered per cell of 6 bits per
+// component: the lookup of refined palettes, whose entries lie closer
+// together than the 5-bit cells of TFastColorLookup can tell apart.
+class TPreciseColorLookup final : public TColorLookup {
+public:
+    static constexpr int kCacheSize = 1 << 18;
+
+    explicit TPreciseColorLookup(const TPalette& palette);
+
+    uint8_t MatchColor(int red, int green, int blue, int& outRed, int& outGreen, int& outBlue) override
+    {
+        const int key = ((red >> 2) << 12) | ((green >> 2) << 6) | (blue >> 2);
+        int index = cache_[key];
+        if (index < 0) {
+            index = SearchNearest((red & 0xFC) | 2, (green & 0xFC) | 2, (blue & 0xFC) | 2);
+            cache_[key] = static_cast<int16_t>(index);
+        }
+        const TPaletteEntry& entry = entries_[index];
+        outRed = entry.red;
+        outGreen = entry.green;
+        outBlue = entry.blue;
+        return static_cast<uint8_t>(index);
+    }
+
+private:
+    int SearchNearest(int red, int green, int blue) const;
+
+    std::array<TPaletteEntry, 256> entries_{};
+    std::array<int32_t, 256> searchRed_{}, searchGreen_{}, searchBlue_{};
+    std::unique_ptr<int16_t[]> cache_;
+};
+
 // The 6x6x6 cube: each component rounds to the nearest of 0, 51, ... 255.
 class TNetscapeColorLookup final : public TColorLookup {
 public:

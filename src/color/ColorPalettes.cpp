@@ -5,6 +5,7 @@
 
 #include "color/ColorQuantizer.h"
 #include "color/DIB.h"
+#include "color/PaletteRefiner.h"
 
 namespace animora {
 
@@ -62,7 +63,7 @@ TPalette MakeStockPalette()
     return StockSystemPalette();
 }
 
-TPalette MakeOptimizedPalette(TDIBReader& reader, int colorCount, int depth, bool reserveSystemColors)
+TPalette MakeOptimizedPalette(TDIBReader& reader, int colorCount, int depth, bool reserveSystemColors, bool refine)
 {
     constexpr int kReserved = 20;
     int count = std::clamp(colorCount, 1, TPalette::MaxEntries);
@@ -88,15 +89,23 @@ TPalette MakeOptimizedPalette(TDIBReader& reader, int colorCount, int depth, boo
         quantizer.CollectColors(table);
     }
     const int fitted = std::min(static_cast<int>(table.size()), count);
+    table.resize(static_cast<size_t>(fitted));
+    if (refine) {
+        std::vector<TRGBQuad> reserved;
+        for (int i = 0; reserveSystemColors && i < TPalette::MaxEntries; ++i)
+            if (i < start || i >= start + count)
+                reserved.push_back(TRGBQuad{entries[i].blue, entries[i].green, entries[i].red, 0});
+        TPaletteRefiner(reader).Refine(table, reserved);
+    }
     for (int i = 0; i < fitted; ++i)
         entries[start + i] = TPaletteEntry{table[i].red, table[i].green, table[i].blue, 0};
     return TPalette(std::move(entries));
 }
 
-TPalette MakeOptimizedPalette(TBitmap& bitmap, int colorCount, int depth, bool reserveSystemColors)
+TPalette MakeOptimizedPalette(TBitmap& bitmap, int colorCount, int depth, bool reserveSystemColors, bool refine)
 {
     TDIBReader reader(bitmap, PixelFormat::pf24bit);
-    return MakeOptimizedPalette(reader, colorCount, depth, reserveSystemColors);
+    return MakeOptimizedPalette(reader, colorCount, depth, reserveSystemColors, refine);
 }
 
 } // namespace animora

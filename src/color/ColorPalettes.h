@@ -24,9 +24,13 @@ TPalette MakeStockPalette();
 // An octree palette of `colorCount` places for the reader's picture. With
 // `reserveSystemColors` the palette has 256 places: the first 10 and the last
 // 10 stock system colours at 0..9 and 246..255, and 236 fitted colours from 10
-// on. Places the picture has no colours for are black.
-TPalette MakeOptimizedPalette(TDIBReader& reader, int colorCount, int depth, bool reserveSystemColors);
+// on. Places the picture has no colours for are black. With `refine` the
+// octree's colours are the start of a few k-means passes (TPaletteRefiner);
+// without, they are the palette.
+TPalette MakeOptimizedPalette(TDIBReader& reader, int colorCount, int depth, bool reserveSystemColors,
+                              bool refine = false);
 // The same for a bitmap, which is first converted to 24 bits in place.
-TPalette MakeOptimizedPalette(TBitmap& bitmap, int colorCount, int depth, bool reserveSystemColors);
+TPalette MakeOptimizedPalette(TBitmap& bitmap, int colorCount, int depth, bool reserveSystemColors,
+                              bool refine = false);
 
 } // namespace animora

@@ -75,6 +75,8 @@ std::unique_ptr<TDitherEngine> MakeDitherEngine(DitherKind kind, int width, TCol
 {
     if (auto* fast = dynamic_cast<TFastColorLookup*>(&lookup))
         return MakeTypedEngine(kind, width, *fast);
+    if (auto* precise = dynamic_cast<TPreciseColorLookup*>(&lookup))
+        return MakeTypedEngine(kind, width, *precise);
     if (auto* netscape = dynamic_cast<TNetscapeColorLookup*>(&lookup))
         return MakeTypedEngine(kind, width, *netscape);
     if (auto* gray = dynamic_cast<TGrayScaleLookup*>(&lookup))

@@ -18,7 +18,7 @@ constexpr int kOctreeDepth = 8;
 } // namespace
 
 TPalette MakeReductionPalette(ColorReductionMode mode, TDIBReader& reader, const TPalette* customPalette,
-                              int reductionBits)
+                              int reductionBits, bool refine)
 {
     switch (mode) {
     case crWindows20: return MakeStockPalette();
@@ -28,16 +28,18 @@ TPalette MakeReductionPalette(ColorReductionMode mode, TDIBReader& reader, const
     case crGrayScale: return MakeGrayPalette();
     case crNetscape: return MakeNetscapePalette();
     case crOptimized:
-        return MakeOptimizedPalette(reader, 1 << std::clamp(reductionBits, 1, 8), kOctreeDepth, false);
-    case crOptimizedWindows: return MakeOptimizedPalette(reader, 256, kOctreeDepth, true);
+        return MakeOptimizedPalette(reader, 1 << std::clamp(reductionBits, 1, 8), kOctreeDepth, false, refine);
+    case crOptimizedWindows: return MakeOptimizedPalette(reader, 256, kOctreeDepth, true, refine);
     case crCustomPalette: return customPalette ? *customPalette : TPalette();
     case crNone: break;
     }
     return TPalette();
 }
 
-std::unique_ptr<TColorLookup> MakeReductionLookup(ColorReductionMode mode, const TPalette& palette)
+std::unique_ptr<TColorLookup> MakeReductionLookup(ColorReductionMode mode, const TPalette& palette, bool refine)
 {
+    if (refine && (mode == crOptimized || mode == crOptimizedWindows))
+        return std::make_unique<TPreciseColorLookup>(palette);
     switch (mode) {
     case crMonochrome: return std::make_unique<TMonochromeLookup>();
     case crGrayScale: return std::make_unique<TGrayScaleLookup>();
@@ -54,7 +56,7 @@ std::unique_ptr<TColorLookup> MakeReductionLookup(ColorReductionMode mode, const
 }
 
 std::unique_ptr<TBitmap> ReduceBitmapColors(TBitmap& source, ColorReductionMode mode, DitherKind dither,
-                                            const TPalette* customPalette, int reductionBits)
+                                            const TPalette* customPalette, int reductionBits, bool refine)
 {
     auto result = std::make_unique<TBitmap>();
     if (mode == crNone) {
@@ -70,8 +72,8 @@ std::unique_ptr<TBitmap> ReduceBitmapColors(TBitmap& source, ColorReductionMode 
     TDIBReader reader(source, PixelFormat::pf24bit);
     if (mode > kLastReductionMode)
         return result;
-    const TPalette palette = MakeReductionPalette(mode, reader, customPalette, reductionBits);
-    const std::unique_ptr<TColorLookup> lookup = MakeReductionLookup(mode, palette);
+    const TPalette palette = MakeReductionPalette(mode, reader, customPalette, reductionBits, refine);
+    const std::unique_ptr<TColorLookup> lookup = MakeReductionLookup(mode, palette, refine);
     if (!lookup || lookup->ColorCount() == 0)
         return result;
     const std::unique_ptr<TDitherEngine> engine = MakeDitherEngine(dither, width, *lookup);

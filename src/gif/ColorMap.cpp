@@ -222,11 +222,18 @@ bool TGIFColorMap::OptimizeEntries()
 {
     if (count_ <= 1)
         return false;
-    sorted_ = true;
     TUsageTable usage{};
     for (int i = 0; i < kMaxColors; ++i)
         usage[static_cast<size_t>(i)] = {0, i};
     CountUsage(usage);
+    return ReorderEntries(usage);
+}
+
+bool TGIFColorMap::ReorderEntries(TUsageTable usage)
+{
+    if (count_ <= 1)
+        return false;
+    sorted_ = true;
     const auto first = usage.begin();
     const auto last = usage.begin() + count_;
     std::stable_sort(first, last, [](const TUsageCount& a, const TUsageCount& b) { return a.count > b.count; });

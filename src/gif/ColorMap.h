@@ -77,6 +77,8 @@ public:
     // Sorts the entries by use, most used first, rewrites the pixels that use
     // the map to match and drops unused entries. False when it did not run.
     virtual bool OptimizeEntries();
+    // The same by a usage table of the caller's (entry i counted at [i]).
+    bool ReorderEntries(TUsageTable usage);
 
     virtual void ReportWarning(int severity, const std::string& message) = 0;
     virtual void CountUsage(TUsageTable& table) = 0;

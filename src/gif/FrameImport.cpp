@@ -138,13 +138,14 @@ std::unique_ptr<TBitmap> TGIFSubImage::ReduceForFrame(const TBitmap& source) con
     const uint8_t mode = image_ ? image_->ReductionMode() : GIFImageDefaults().reductionMode;
     const uint8_t dither = image_ ? image_->DitherStyle() : GIFImageDefaults().ditherStyle;
     const int bits = image_ ? image_->ReductionBits() : GIFImageDefaults().reductionBits;
+    const bool refine = image_ ? image_->RefinePalette() : GIFImageDefaults().refinePalette;
     // The reduction reads its source as 24 bits, converting it in place: a
     // 24-bit picture is only read, others are converted in a copy so the
     // caller's bitmap stays as it was.
     if (source.GetPixelFormat() == PixelFormat::pf24bit)
-        return ReduceFrameColors(const_cast<TBitmap&>(source), mode, dither, bits);
+        return ReduceFrameColors(const_cast<TBitmap&>(source), mode, dither, bits, refine);
     TBitmap copy(source);
-    return ReduceFrameColors(copy, mode, dither, bits);
+    return ReduceFrameColors(copy, mode, dither, bits, refine);
 }
 
 void TGIFSubImage::ImportRows(TBitmap& picture)

@@ -4,10 +4,10 @@
 
 namespace animora {
 
-std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits)
+std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits, bool refine)
 {
     return ReduceBitmapColors(source, static_cast<ColorReductionMode>(mode), static_cast<DitherKind>(dither), nullptr,
-                              bits);
+                              bits, refine);
 }
 
 } // namespace animora

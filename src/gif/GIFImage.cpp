@@ -32,6 +32,7 @@ TGIFImage::TGIFImage() : images_(this), header_(this)
     reductionBits_ = defaults.reductionBits;
     ditherStyle_ = defaults.ditherStyle;
     encoding_ = defaults.encoding;
+    refinePalette_ = defaults.refinePalette;
     animationSpeed_ = defaults.animationSpeed;
     painterPriority_ = defaults.painterPriority;
     backdropColor_ = defaults.backdropColor;
@@ -265,6 +266,8 @@ void TGIFImage::AssignImage(const TGIFImage& source)
         drawOptions_ = source.drawOptions_;
         reductionMode_ = source.reductionMode_;
         ditherStyle_ = source.ditherStyle_;
+        tightCodeSize_ = source.tightCodeSize_;
+        refinePalette_ = source.refinePalette_;
         const int count = source.images_.Count();
         for (int i = 0; i < count; ++i) {
             auto frame = std::make_unique<TGIFSubImage>(this);

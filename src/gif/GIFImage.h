@@ -47,6 +47,9 @@ enum TGIFOptimizeOption : uint8_t {
     ooCleanup = 0x04,   // unused transparency, needless disposal and extensions, empty frames
     ooColorMap = 0x08,  // sort every colour map by use, drop unused entries
     ooReduce = 0x10,    // only checks the reduction mode
+    // Each frame becomes the smallest change from the picture before it
+    // (TAnimationOptimizer); takes the place of ooMerge when it applies.
+    ooDelta = 0x20,
 };
 constexpr uint8_t ooAll = ooCrop | ooMerge | ooCleanup | ooColorMap | ooReduce;
 
@@ -59,6 +62,9 @@ struct TGIFImageDefaults {
     uint8_t reductionMode = 6;  // crNetscape
     int reductionBits = 8;
     uint8_t ditherStyle = 0;  // dkNearest
+    // The optimised reduction modes refine the octree palette with k-means
+    // passes; off, the octree palette is used as it comes.
+    bool refinePalette = true;
     uint8_t encoding = kEncodingLZW;
     int animationSpeed = 100;
     uint8_t painterPriority = 3;  // normal
@@ -129,7 +135,8 @@ public:
 
     // --- optimisation (ImageOptimize.cpp) ---
     // Shrinks the file without changing the picture, steered by the
-    // TGIFOptimizeOption flags. Reduction bits and dither kind are taken for
+    // TGIFOptimizeOption flags (ooAll leaves out ooDelta, which rebuilds
+    // every frame; the command line and the optimiser window add it). Reduction bits and dither kind are taken for
     // the callers' sake and not used. Progress "Optimizing...".
     void Optimize(uint8_t options, uint8_t reductionMode, int reductionBits, uint8_t ditherKind);
     // Document storage: with the codec's OptimizeOnStreamWrite the image is
@@ -161,8 +168,15 @@ public:
     void SetReductionBits(int bits);
     uint8_t DitherStyle() const { return ditherStyle_; }
     void SetDitherStyle(uint8_t style) { ditherStyle_ = style; }
+    bool RefinePalette() const { return refinePalette_; }
+    void SetRefinePalette(bool refine) { refinePalette_ = refine; }
     uint8_t Encoding() const { return encoding_; }
     void SetEncoding(uint8_t encoding) { encoding_ = encoding; }
+    // Frames are written with the smallest LZW code size their pixels need
+    // rather than their map's depth (decoders take it from each frame). Set
+    // by ooDelta; off, the written bytes stay those of the map's depth.
+    bool TightCodeSize() const { return tightCodeSize_; }
+    void SetTightCodeSize(bool tight) { tightCodeSize_ = tight; }
     int AnimationSpeed() const { return animationSpeed_; }
     void SetAnimationSpeed(int percent);
     uint8_t PainterPriority() const { return painterPriority_; }
@@ -220,7 +234,9 @@ private:
     uint8_t reductionMode_;
     int reductionBits_;
     uint8_t ditherStyle_;
+    bool refinePalette_;
     uint8_t encoding_;
+    bool tightCodeSize_ = false;
     int animationSpeed_;
     uint8_t painterPriority_;
     uint32_t backdropColor_;

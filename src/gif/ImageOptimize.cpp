@@ -2,6 +2,7 @@
 // Compact, and the entry to the colour-map optimiser.
 #include <algorithm>
 
+#include "gif/AnimationOptimizer.h"
 #include "gif/AppExtension.h"
 #include "gif/ColorMapOptimizer.h"
 #include "gif/GIFCodec.h"
@@ -235,7 +236,15 @@ void RunOptimizeSteps(TGIFImage& image, uint8_t options, uint8_t reductionMode, 
     } else {
         progress.Skipped(2);
     }
-    if (options & ooMerge)
+    // The rebuilt frames are kept only when smaller; when they are not, the
+    // frames as they are beat the merge too, which only adds transparency.
+    const bool delta = (options & ooDelta) && TAnimationOptimizer::Models(image);
+    if (options & ooDelta)
+        image.SetTightCodeSize(true);
+    if (delta) {
+        TAnimationOptimizer(image).Run([&progress] { progress.FrameDone(); });
+        progress.FrameDone();
+    } else if (options & ooMerge)
         MergeFrames(image, progress);
     else
         progress.Skipped(1);

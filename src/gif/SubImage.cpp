@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gif/Encoders.h"
+#include "gif/FrameDelta.h"
 #include "gif/Extension.h"
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
@@ -258,6 +259,8 @@ void TGIFSubImage::WritePixels(TStream& stream, bool interlaced)
         bitsPerPixel = image_ ? image_->ImageBitDepth() : 0;
         colorLimit = 1 << bitsPerPixel;
     }
+    if (image_ && image_->TightCodeSize() && !pixels_.empty())
+        bitsPerPixel = std::min(bitsPerPixel, TightBitsPerPixel(pixels_));
     const uint8_t encoding = image_ ? image_->Encoding() : kEncodingLZW;
     EncodeGIFPixels(stream, encoding, bitsPerPixel, colorLimit, pixels_.data(), interlaced, height_, width_);
 }

@@ -195,5 +195,50 @@ TEST_F(CliTest, OptimizeRunsTheChosenStepsAndPrintsTheSizes)
     }
 }
 
+// Two frames of 256 colours each, 512 in all: merging the maps must drop
+// half of them and says so; two colours in all merge nothing.
+TEST_F(CliTest, MergeMapsSaysWhatItMerged)
+{
+    TGIFImage image;
+    for (int f = 0; f < 2; ++f) {
+        auto frame = std::make_unique<TGIFSubImage>(&image);
+        frame->SetBounds(0, 0, 16, 16);
+        for (int i = 0; i < 256; ++i) {
+            frame->ColorMap().AddColor(static_cast<TColor>(i | (f * 128) << 8 | (i * 7 % 256) << 16));
+            frame->Data()[i] = static_cast<uint8_t>(i);
+        }
+        image.Add(std::move(frame));
+    }
+    image.SaveToFile((dir_ / "many.gif").string());
+    const struct {
+        std::string input;
+        std::string outStart;
+    } cases[] = {
+        {(dir_ / "many.gif").string(), "merge-maps: 256 colours merged into others, PSNR "},
+        {Write("sample.gif", SampleGIF()), "merge-maps: no colour merged, the picture is unchanged"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli("optimize " + c.input + " " + (dir_ / "out.gif").string() + " --merge-maps", dir_);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, c.outStart.size()), c.outStart) << run.out;
+    }
+}
+
+TEST_F(CliTest, RefineTakesOnOrOff)
+{
+    TBitmap picture(8, 8, PixelFormat::pf24bit);
+    for (int i = 0; i < 64; ++i)
+        picture.SetPixelColor(i % 8, i / 8, static_cast<TColor>(i * 4 | (255 - i * 4) << 8));
+    const std::string bmp = (dir_ / "in.bmp").string();
+    picture.SaveToFile(bmp);
+    const std::string out = " " + (dir_ / "out").string();
+    for (const auto& [arguments, status] : {std::pair{"reduce " + bmp + out + ".bmp --mode 7 --refine off", 0},
+                                            {"reduce " + bmp + out + ".bmp --mode 7 --refine on", 0},
+                                            {"reduce " + bmp + out + ".bmp --mode 7 --refine yes", 2},
+                                            {"convert " + bmp + out + ".gif --mode 8 --refine off", 0},
+                                            {"convert " + bmp + out + ".gif --refine 1", 2}})
+        EXPECT_EQ(RunCli(arguments, dir_).status, status) << arguments;
+}
+
 } // namespace
 } // namespace animora

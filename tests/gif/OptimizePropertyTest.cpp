@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <gif_lib.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "gif/GIFException.h"
@@ -120,6 +121,59 @@ TEST_P(OptimizeKeepsThePicture, AsThePainterComposesIt)
     merged.OptimizeColorMaps();
     EXPECT_EQ(test::PainterPictures(merged), expected) << "merged maps";
 }
+
+// Rebuilding the frames (ooDelta) on every animation of the test data, as it
+// is and as a full-frame version (each frame the whole picture, made by
+// gifsicle): the pictures and how long each is shown stay, the painter shows
+// the same, giflib reads the result, and it is no larger than before.
+class DeltaKeepsThePictureOverTime : public ::testing::TestWithParam<std::filesystem::path> {};
+
+std::vector<uint8_t> FullFrameVersion(const std::filesystem::path& path)
+{
+    const auto dir = test::MakeTempDir("animora-unoptimize");
+    const auto out = dir / "full.gif";
+    const std::string command = "gifsicle --unoptimize '" + path.string() + "' -o '" + out.string() + "' 2>/dev/null";
+    std::vector<uint8_t> bytes;
+    if (std::system(command.c_str()) == 0 && std::filesystem::exists(out))
+        bytes = test::ReadFileBytes(out);
+    std::filesystem::remove_all(dir);
+    return bytes;
+}
+
+TEST_P(DeltaKeepsThePictureOverTime, AsItIsAndFullFrame)
+{
+    const std::vector<uint8_t> original = test::ReadFileBytes(GetParam());
+    for (const auto& [what, bytes] : {std::pair{"as it is", original}, {"full frame", FullFrameVersion(GetParam())}}) {
+        TGIFImage before;
+        try {
+            test::LoadBytes(before, bytes);
+        } catch (const EAnimoraError&) {
+            continue;  // not loadable, or gifsicle refused it
+        }
+        std::string why;
+        if (before.Images().Count() < 2 || !test::EveryPixelHasAColor(before, why))
+            continue;
+        TGIFImage after;
+        test::LoadBytes(after, bytes);
+        after.Optimize(ooAll | ooDelta, 0, 8, 0);
+        EXPECT_EQ(test::ComposedTimeline(after), test::ComposedTimeline(before)) << what;
+        EXPECT_EQ(test::PainterPictures(after), test::PainterPictures(before)) << what;
+        std::vector<uint8_t> saved;
+        ASSERT_NO_THROW(saved = test::SaveBytes(after)) << what;
+        TGIFImage reloaded;
+        ASSERT_NO_THROW(test::LoadBytes(reloaded, saved)) << what;
+        EXPECT_EQ(test::ComposedTimeline(reloaded), test::ComposedTimeline(before)) << what << " (saved and loaded)";
+        if (!GiflibMisreads(GetParam()))
+            test::ExpectGiflibReadsTheSame(after, saved, what);
+        TGIFImage plain;
+        test::LoadBytes(plain, bytes);
+        plain.Optimize(ooAll, 0, 8, 0);
+        EXPECT_LE(saved.size(), test::SaveBytes(plain).size()) << what << ": larger than without ooDelta";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestData, DeltaKeepsThePictureOverTime, ::testing::ValuesIn(test::AllTestGIFs()),
+                         [](const auto& info) { return test::TestNameFor(info.param); });
 
 INSTANTIATE_TEST_SUITE_P(TestData, OptimizeKeepsThePicture, ::testing::ValuesIn(test::AllTestGIFs()),
                          [](const auto& info) { return test::TestNameFor(info.param); });

@@ -123,8 +123,16 @@ bool ShowsNothingForNoTime(const TGIFSubImage& frame)
 
 std::vector<uint64_t> ComposedPictures(const TGIFImage& image)
 {
-    TScreen screen(image.GetWidth(), image.GetHeight());
     std::vector<uint64_t> pictures;
+    for (const auto& [picture, delay] : ComposedTimeline(image))
+        pictures.push_back(picture);
+    return pictures;
+}
+
+std::vector<std::pair<uint64_t, int>> ComposedTimeline(const TGIFImage& image)
+{
+    TScreen screen(image.GetWidth(), image.GetHeight());
+    std::vector<std::pair<uint64_t, int>> pictures;
     for (int i = 0; i < image.Images().Count(); ++i) {
         const TGIFSubImage& frame = *image.Images().SubImage(i);
         const TClip clip = ClipToScreen(frame, screen);
@@ -133,8 +141,13 @@ std::vector<uint64_t> ComposedPictures(const TGIFImage& image)
         if (disposal == 3)
             before = SaveArea(clip, screen);
         DrawFrame(frame, screen);
-        if (!ShowsNothingForNoTime(frame) && (pictures.empty() || pictures.back() != screen.Hash()))
-            pictures.push_back(screen.Hash());
+        const int delay = frame.GraphicControl() ? frame.GraphicControl()->Delay() : 0;
+        if (!ShowsNothingForNoTime(frame)) {
+            if (pictures.empty() || pictures.back().first != screen.Hash())
+                pictures.emplace_back(screen.Hash(), delay);
+            else
+                pictures.back().second += delay;
+        }
         if (disposal == 2)
             ClearArea(clip, screen);
         else if (disposal == 3)

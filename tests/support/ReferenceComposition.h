@@ -7,6 +7,7 @@
 // value no colour has), as when drawing over a saved background.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace animora {
@@ -21,6 +22,9 @@ namespace animora::test {
 // The fingerprint is an order-independent hash of (position, colour) over
 // the screen, kept up to date pixel by pixel, so long animations stay cheap.
 std::vector<uint64_t> ComposedPictures(const TGIFImage& image);
+// The same pictures with how long each is shown: the delays of the frames
+// that show it in a row, summed.
+std::vector<std::pair<uint64_t, int>> ComposedTimeline(const TGIFImage& image);
 
 // Whether every pixel that is drawn has a colour in its frame's map: only
 // such files have a defined picture to keep. Answers the reason otherwise.

@@ -133,7 +133,7 @@ std::unique_ptr<TGIFImage> ImportAvi(const std::string& videoPath, const TVideoP
     int64_t pixels = 0;
     RunImport<std::unique_ptr<TBitmap>>(
         reader, report,
-        [bits](TBitmap& picture, int) { return ReduceFrameColors(picture, crOptimizedWindows, dkFloydSteinberg, bits); },
+        [bits](TBitmap& picture, int) { return ReduceFrameColors(picture, crOptimizedWindows, dkFloydSteinberg, bits, false); },
         [&](std::unique_ptr<TBitmap> reduced, int index) {
             pixels += int64_t{reduced->Width()} * reduced->Height();
             if (pixels > kMaxImportPixels)

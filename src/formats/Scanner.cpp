@@ -128,6 +128,8 @@ public:
     void Write(const uint8_t* data, size_t size)
     {
         while (size > 0) {
+            if (p_.lines > 0 && row_ >= p_.lines)
+                throw EInvalidGraphic("The scanner sent more data than it announced");
             const size_t take = std::min(size, static_cast<size_t>(p_.bytes_per_line) - line_.size());
             line_.insert(line_.end(), data, data + take);
             data += take;
@@ -139,7 +141,8 @@ public:
         }
     }
 
-    // A picture of unknown height ends where its data ended.
+    // A picture of unknown height ends where its data ended; lines a
+    // device announced but did not send stay white.
     void Finish()
     {
         if (p_.lines < 0 && row_ < bitmap_.Height())
@@ -172,8 +175,6 @@ private:
 
     void WriteRow()
     {
-        if (p_.lines > 0 && row_ >= p_.lines)
-            throw EInvalidGraphic("The scanner sent more data than it announced");
         if (row_ >= bitmap_.Height()) {
             const int64_t limit = MaxBitmapPixels / bitmap_.Width();
             if (row_ >= limit)

@@ -16,7 +16,8 @@ QString AboutText()
                "<p>Built with:<br>"
                "Qt %2 &mdash; GNU LGPL version 3<br>"
                "libjpeg-turbo (JPEG library %3) &mdash; IJG licence and modified BSD licence; "
-               "this software is based in part on the work of the Independent JPEG Group</p>")
+               "this software is based in part on the work of the Independent JPEG Group<br>"
+               "SANE (scanner access) &mdash; GNU GPL version 2 or later with the SANE exception</p>")
         .arg(QLatin1String(kProgramVersion), QLatin1String(qVersion()))
         .arg(JPEGLibraryVersion());
 }

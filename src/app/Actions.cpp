@@ -56,7 +56,7 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
 
     Item(A::Insertfromfile1, "Insertfromfile1", "Import", "", R::ProjectOpen, true),
     Item(A::Export1, "Export1", "Export", "", R::ProjectOpen, true),
-    Item(A::Scan1, "Scan1", "Scaning frame", "", R::ProjectOpen, false),
+    Item(A::Scan1, "Scan1", "Scaning frame", "", R::ProjectOpen, true),
     Item(A::Colorattribute1, "Colorattribute1", "Color attribute", "", R::ProjectOpen, false),
     // The text tool is reachable from the menu as well as from its button.
     Item(A::Text1, "Text1", "Draw text", "", R::DocumentWindow),
@@ -132,7 +132,7 @@ constexpr std::array<ActionSpec, kActionCount> kActions = {{
            "Import frame|Import picture from graphic file to frame", R::ProjectOpen, true, A::Insertfromfile1),
     Button(A::ExportFrameButton, "ExportFrameButton", &Icons::ExportFrame,
            "Export frame|Export picture from to graphic file", R::ProjectOpen, true, A::Export1),
-    Button(A::ScanButton, "ScanButton", &Icons::Scan, "Scan frame|Scaning frame", R::ProjectOpen, false, A::Scan1),
+    Button(A::ScanButton, "ScanButton", &Icons::Scan, "Scan frame|Scaning frame", R::ProjectOpen, true, A::Scan1),
 }};
 
 // The table is in the order of the enumeration, so an action is found by

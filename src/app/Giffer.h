@@ -53,6 +53,9 @@ public:
     // A dropped file: "Save changes?" for the open project, then it opens.
     void OpenDropped(const QString& path);
 
+    // The scanner: 1 when it left gif.dat in the start folder.
+    uint8_t Scan();
+
     // Opens the map of the GIF, or brings it forward.
     TMapForm* OpenMap();
 

@@ -11,7 +11,9 @@
 #include "app/MdiWindows.h"
 #include "app/Project.h"
 #include "app/client/GifClientForm.h"
+#include "app/commands/FrameFileCommands.h"
 #include "app/map/MapForm.h"
+#include "app/scanner/Scanning.h"
 
 namespace animora {
 
@@ -48,8 +50,14 @@ TMapForm* TGiffer::OpenMap()
     return windows_->Show<TMapForm>(WindowKind::Map, [this] {
         auto* map = new TMapForm(project_);
         map->setWindowIcon(Icons::ImportWizard());
+        map->scan = [this] { return Scan(); };
         return map;
     });
+}
+
+uint8_t TGiffer::Scan()
+{
+    return ScanToExchangeFile(project_.Ask(), this, project_.StartDirectory());
 }
 
 void TGiffer::OnClient(ActionId id, void (TGifClientForm::*command)())
@@ -110,6 +118,8 @@ void TGiffer::BindDocumentCommands()
         if (TGifClientForm* client = Client())
             client->SetOnionSkin(on);
     });
+    connect(Action(A::Scan1), &QAction::triggered, this,
+            [this] { Run([this] { commands::ScanFrame(project_, [this] { return Scan(); }); }); });
     connect(Action(A::MapofGIF1), &QAction::triggered, this, [this] { Run([this] { OpenMap(); }); });
 }
 

@@ -242,7 +242,7 @@ TEST_F(EditorTest, SpeedGoesToTheDefaultsAsTypedAndToThePreviewClamped)
 TEST(About, NamesTheProgramAndTheLibrariesWithTheirLicences)
 {
     const QString text = AboutText();
-    for (const char* part : {"Animora Pro 1.0", "Zelqo", "Qt ", "LGPL", "libjpeg-turbo", "Independent JPEG Group"})
+    for (const char* part : {"Animora Pro 1.0", "Zelqo", "Qt ", "LGPL", "libjpeg-turbo", "Independent JPEG Group", "SANE"})
         EXPECT_TRUE(text.contains(part)) << part;
 }
 

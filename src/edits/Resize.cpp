@@ -1,0 +1,101 @@
+// The resize: each composed screen resampled smoothly in true colour with
+// its transparency, then made into frames again (Rebuild.h).
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "edits/Edits.h"
+#include "edits/Rebuild.h"
+#include "effects/ResampleAxis.h"
+#include "gif/GIFImage.h"
+#include "gif/SubImage.h"
+
+namespace animora::edits {
+namespace {
+
+using effects::TResampleAxis;
+
+// Resamples 32-bit screens, alpha 0 or 255, colour and alpha together: a
+// colour counts by its alpha, so nothing drawn never darkens an edge. A
+// pixel ends transparent when less than half of it was drawn.
+class TScreenResampler {
+public:
+    TScreenResampler(int sourceWidth, int sourceHeight, int width, int height)
+        : xAxis_(sourceWidth, width), yAxis_(sourceHeight, height), result_(width, height, PixelFormat::pf32bit),
+          rows_(static_cast<size_t>(sourceHeight) * static_cast<size_t>(width) * 4)
+    {
+    }
+
+    const TBitmap& Resample(const TBitmap& screen)
+    {
+        const int width = result_.Width();
+        // Across: 8 bits and 6 bits of fraction per channel, colours weighted by alpha.
+        for (int y = 0; y < screen.Height(); ++y) {
+            const uint8_t* from = screen.ScanLine(y);
+            uint16_t* to = rows_.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+            for (int x = 0; x < width; ++x, to += 4) {
+                uint32_t sum[4] = {0, 0, 0, 0};
+                for (const TResampleAxis::Tap* tap = xAxis_.Begin(x); tap != xAxis_.End(x); ++tap) {
+                    const uint8_t* p = from + 4 * tap->source;
+                    if (p[3] == 0)
+                        continue;
+                    sum[0] += tap->weight * p[0];
+                    sum[1] += tap->weight * p[1];
+                    sum[2] += tap->weight * p[2];
+                    sum[3] += tap->weight * 255;
+                }
+                for (int c = 0; c < 4; ++c)
+                    to[c] = static_cast<uint16_t>((sum[c] + (1u << 7)) >> 8);
+            }
+        }
+        // Down, then the colour taken back out of its alpha.
+        for (int y = 0; y < result_.Height(); ++y) {
+            uint8_t* to = result_.ScanLine(y);
+            for (int x = 0; x < width; ++x, to += 4) {
+                uint32_t sum[4] = {0, 0, 0, 0};
+                for (const TResampleAxis::Tap* tap = yAxis_.Begin(y); tap != yAxis_.End(y); ++tap) {
+                    const uint16_t* p = rows_.data() + (static_cast<size_t>(tap->source) * static_cast<size_t>(width) +
+                                                        static_cast<size_t>(x)) * 4;
+                    for (int c = 0; c < 4; ++c)
+                        sum[c] += tap->weight * p[c];
+                }
+                const uint32_t alpha = sum[3];  // 255 x 2^20 when fully drawn
+                if (alpha < (255u << 19)) {
+                    std::memset(to, 0, 4);
+                    continue;
+                }
+                for (int c = 0; c < 3; ++c)
+                    to[c] = static_cast<uint8_t>(
+                        std::min<uint64_t>(255, (uint64_t{sum[c]} * 255 + alpha / 2) / alpha));
+                to[3] = 255;
+            }
+        }
+        return result_;
+    }
+
+private:
+    TResampleAxis xAxis_, yAxis_;
+    TBitmap result_;
+    std::vector<uint16_t> rows_;
+};
+
+} // namespace
+
+void Resize(TGIFImage& image, int width, int height)
+{
+    if (width < 1 || height < 1 || width > 65535 || height > 65535 ||
+        int64_t{width} * int64_t{height} > kMaxFramePixels)
+        throw EEditError("Cannot resize to " + std::to_string(width) + " x " + std::to_string(height) +
+                         ": each side must lie between 1 and 65535 pixels, and a frame hold at most " +
+                         std::to_string(kMaxFramePixels) + " pixels");
+    if (image.Images().Count() == 0 || image.GetWidth() < 1 || image.GetHeight() < 1)
+        throw EEditError("The animation has no frames");
+    TScreenResampler resampler(image.GetWidth(), image.GetHeight(), width, height);
+    TGIFImage result;
+    BuildWholePictures(image, result, width, height,
+                       [&](const TBitmap& screen, int) -> const TBitmap& { return resampler.Resample(screen); });
+    Reoptimise(result);
+    ReplaceContents(image, result);
+}
+
+} // namespace animora::edits

@@ -94,11 +94,7 @@ public:
     // The global table's slot for transparency, or -1 when it is full.
     int GlobalTransparentSlot() const { return useGlobal_ && globalCount_ < 256 ? globalCount_ : -1; }
 
-    struct TResult {
-        std::vector<uint8_t> pixels;
-        std::vector<uint8_t> localMap;  // red green blue triples; empty: the global table
-        int transparent = -1;
-    };
+    using TResult = TFramePixels;
 
     TResult Map(const TBitmap& picture)
     {
@@ -226,11 +222,13 @@ std::unique_ptr<TGIFGraphicControlExtension> NewControl(TGIFSubImage& frame, con
     return control;
 }
 
-std::unique_ptr<TGIFSubImage> MakeFrame(TGIFImage& result, TGIFSubImage& source, int width, int height,
-                                        const TPictureColors::TResult& colors)
+} // namespace
+
+std::unique_ptr<TGIFSubImage> MakeFrame(TGIFImage& result, TGIFSubImage& source, const TRect& bounds,
+                                        const TFramePixels& colors)
 {
     auto frame = std::make_unique<TGIFSubImage>(&result);
-    frame->SetBounds(0, 0, width, height);
+    frame->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
     std::memcpy(frame->Data(), colors.pixels.data(), colors.pixels.size());
     if (!colors.localMap.empty())
         frame->ColorMap().FillFromRGBTriples(colors.localMap.data(), static_cast<int>(colors.localMap.size() / 3));
@@ -250,6 +248,8 @@ std::unique_ptr<TGIFSubImage> MakeFrame(TGIFImage& result, TGIFSubImage& source,
     frame->PixelsChanged();
     return frame;
 }
+
+namespace {
 
 bool CoversScreen(const TGIFSubImage& frame, const TGIFImage& image)
 {
@@ -351,7 +351,7 @@ void BuildWholePictures(TGIFImage& source, TGIFImage& result, int width, int hei
         composition.Paint(i, disposal, previousDisposal);
         previousDisposal = disposal;
         const TBitmap& picture = transform ? transform(screen, i) : screen;
-        result.Add(MakeFrame(result, frame, width, height, colors.Map(picture)));
+        result.Add(MakeFrame(result, frame, Bounds(0, 0, width, height), colors.Map(picture)));
     }
     TidyDisposals(result);
 }

@@ -2,11 +2,15 @@
 // Turning an animation into whole pictures and back: what the order changes
 // and the resize share.
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/Canvas.h"
 
 namespace animora {
 class TGIFImage;
+class TGIFSubImage;
 }
 
 namespace animora::edits {
@@ -15,6 +19,18 @@ namespace animora::edits {
 // drawn, else 255) made into the picture a new frame shows, of the new
 // screen size with alpha 0 or 255. `index` is the frame's.
 using TPictureTransform = std::function<const TBitmap&(const TBitmap& composed, int index)>;
+
+// The pixels of a new frame and its colours.
+struct TFramePixels {
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> localMap;  // red green blue triples; empty: the global table
+    int transparent = -1;
+};
+
+// A frame of `result` at `bounds` with these pixels, taking the extensions,
+// delay and user-input flag of `source` (disposal 1).
+std::unique_ptr<TGIFSubImage> MakeFrame(TGIFImage& result, TGIFSubImage& source, const TRect& bounds,
+                                        const TFramePixels& colors);
 
 // Every frame is empty or covers the screen with no transparent pixel, so it
 // shows the same picture wherever it stands.

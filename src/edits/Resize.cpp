@@ -6,9 +6,14 @@
 
 #include "edits/Edits.h"
 #include "edits/Rebuild.h"
+#include "color/ColorLookup.h"
 #include "effects/ResampleAxis.h"
+#include "gif/Composition.h"
 #include "gif/GIFImage.h"
+#include "gif/GraphicControl.h"
+#include "gif/Painter.h"
 #include "gif/SubImage.h"
+#include "platform/Canvas.h"
 
 namespace animora::edits {
 namespace {
@@ -31,6 +36,7 @@ public:
     const TBitmap& Resample(const TBitmap& screen)
     {
         TSpan rows, columns;
+        changed_ = TRect{};
         if (!ChangedArea(screen, rows, columns))
             return result_;
         const TSpan across = Touched(xAxis_, result_.Width(), columns);
@@ -39,8 +45,12 @@ public:
         const TSpan down = Touched(yAxis_, result_.Height(), rows);
         for (int y = down.first; y <= down.last; ++y)
             ResampleColumn(y, across);
+        changed_ = TRect{across.first, down.first, across.last + 1, down.last + 1};
         return result_;
     }
+
+    // The part of the result the last Resample may have changed.
+    const TRect& Changed() const { return changed_; }
 
 private:
     struct TSpan {
@@ -142,7 +152,102 @@ private:
     TBitmap result_;
     std::vector<uint16_t> rows_;
     std::vector<uint8_t> previous_;  // the last screen, to find what changed
+    TRect changed_;
 };
+
+// The usual case, done without whole pictures: every frame uses the global
+// table, which has a slot left for transparency, and no pixel that was drawn
+// ever becomes clear again. Each new frame is then the rectangle of what
+// changed on the resized screen, unchanged pixels transparent, drawn over
+// the frame before (disposal 1). Answers false, with `result` unusable,
+// when the animation is not of that kind.
+bool ResizeByChanges(TGIFImage& image, int width, int height, TGIFImage& result)
+{
+    const TGIFColorMap& global = image.Header().ColorMap();
+    const int transparent = global.Count();
+    if (transparent == 0 || transparent >= 256)
+        return false;
+    for (int i = 0; i < image.Images().Count(); ++i)
+        if (image.Images().SubImage(i)->ColorMap().Count() > 0)
+            return false;
+    std::vector<TPaletteEntry> entries;
+    for (int c = 0; c < transparent; ++c)
+        entries.push_back({global.Entries()[3 * c], global.Entries()[3 * c + 1], global.Entries()[3 * c + 2], 0});
+    TFastColorLookup nearest(entries.data(), transparent);
+
+    result.Clear();
+    result.Header().Assign(image.Header());
+    result.Header().SetScreenWidth(static_cast<uint16_t>(width));
+    result.Header().SetScreenHeight(static_cast<uint16_t>(height));
+    result.Header().ColorMap().AddColor(0);
+
+    TScreenResampler resampler(image.GetWidth(), image.GetHeight(), width, height);
+    TBitmap screen(image.GetWidth(), image.GetHeight(), PixelFormat::pf32bit);
+    TCanvas canvas(screen);
+    TGIFComposition composition(image, drTransparent | drAnimate, Bounds(0, 0, screen.Width(), screen.Height()),
+                                canvas);
+    constexpr int16_t kClear = -1;
+    std::vector<int16_t> shown(static_cast<size_t>(width) * static_cast<size_t>(height), kClear);
+    std::vector<int16_t> next;
+    int previousDisposal = 1;
+    for (int i = 0; i < image.Images().Count(); ++i) {
+        TGIFSubImage& frame = *image.Images().SubImage(i);
+        if (frame.IsEmpty()) {
+            result.Add(frame);
+            continue;
+        }
+        const int disposal = FrameDisposal(frame);
+        composition.Paint(i, disposal, previousDisposal);
+        previousDisposal = disposal;
+        const TBitmap& picture = resampler.Resample(screen);
+        const TRect area = resampler.Changed();
+        // The new indices of the changed area, and the rectangle of those that differ.
+        next.assign(static_cast<size_t>(area.Width()) * static_cast<size_t>(std::max(area.Height(), 0)), kClear);
+        TRect differs{width, height, -1, -1};
+        for (int y = area.top; y < area.bottom; ++y) {
+            const uint8_t* row = picture.ScanLine(y);
+            for (int x = area.left; x < area.right; ++x) {
+                const uint8_t* p = row + 4 * x;
+                int16_t index = kClear;
+                if (p[3] != 0) {
+                    int r, g, b;
+                    index = nearest.MatchColor(p[2], p[1], p[0], r, g, b);
+                }
+                next[static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) + static_cast<size_t>(x - area.left)] = index;
+                const int16_t before = shown[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+                if (index == before)
+                    continue;
+                if (index == kClear)
+                    return false;
+                differs = {std::min(differs.left, x), std::min(differs.top, y), std::max(differs.right, x + 1),
+                           std::max(differs.bottom, y + 1)};
+            }
+        }
+        // A frame that changes nothing stays as one transparent pixel, for its delay.
+        if (differs.right < 0)
+            differs = Bounds(0, 0, 1, 1);
+        TFramePixels pixels;
+        pixels.transparent = transparent;
+        pixels.pixels.assign(static_cast<size_t>(differs.Width()) * static_cast<size_t>(differs.Height()),
+                             static_cast<uint8_t>(transparent));
+        for (int y = differs.top; y < differs.bottom && area.right > area.left; ++y)
+            for (int x = differs.left; x < differs.right; ++x) {
+                if (x < area.left || x >= area.right || y < area.top || y >= area.bottom)
+                    continue;
+                const int16_t index = next[static_cast<size_t>(y - area.top) * static_cast<size_t>(area.Width()) +
+                                           static_cast<size_t>(x - area.left)];
+                int16_t& before = shown[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+                if (index != before) {
+                    pixels.pixels[static_cast<size_t>(y - differs.top) * static_cast<size_t>(differs.Width()) +
+                                  static_cast<size_t>(x - differs.left)] = static_cast<uint8_t>(index);
+                    before = index;
+                }
+            }
+        result.Add(MakeFrame(result, frame, differs, pixels));
+    }
+    result.Optimize(ooColorMap, result.ReductionMode(), result.ReductionBits(), result.DitherStyle());
+    return true;
+}
 
 } // namespace
 
@@ -155,8 +260,12 @@ void Resize(TGIFImage& image, int width, int height)
                          std::to_string(kMaxFramePixels) + " pixels");
     if (image.Images().Count() == 0 || image.GetWidth() < 1 || image.GetHeight() < 1)
         throw EEditError("The animation has no frames");
-    TScreenResampler resampler(image.GetWidth(), image.GetHeight(), width, height);
     TGIFImage result;
+    if (ResizeByChanges(image, width, height, result)) {
+        ReplaceContents(image, result);
+        return;
+    }
+    TScreenResampler resampler(image.GetWidth(), image.GetHeight(), width, height);
     BuildWholePictures(image, result, width, height,
                        [&](const TBitmap& screen, int) -> const TBitmap& { return resampler.Resample(screen); });
     Reoptimise(result);

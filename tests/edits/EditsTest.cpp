@@ -30,15 +30,18 @@ struct TPatch {
     int x, y, color, delay;
 };
 
-std::unique_ptr<TGIFImage> MakeAnimation(const std::vector<TPatch>& patches)
+// With `local` every frame carries the grays in a table of its own.
+std::unique_ptr<TGIFImage> MakeAnimation(const std::vector<TPatch>& patches, bool local = false)
 {
     auto image = std::make_unique<TGIFImage>();
     image->Header().SetScreenWidth(4);
     image->Header().SetScreenHeight(2);
-    for (int c = 0; c < 8; ++c)
+    for (int c = 0; c < 8 && !local; ++c)
         image->Header().ColorMap().AddColor(MakeColor(c * 30, c * 30, c * 30));
     for (size_t k = 0; k < patches.size(); ++k) {
         auto frame = std::make_unique<TGIFSubImage>(image.get());
+        for (int c = 0; c < 8 && local; ++c)
+            frame->ColorMap().AddColor(MakeColor(c * 30, c * 30, c * 30));
         const TPatch& p = patches[k];
         if (k == 0)
             frame->SetBounds(0, 0, 4, 2);
@@ -201,22 +204,29 @@ TEST_F(EditCommand, CropKeepsTheRectangleOfEveryPicture)
 
 TEST_F(EditCommand, ResizeKeepsFramesAndDelaysAndEveryPictureGrows)
 {
-    ASSERT_EQ(RunCli(In() + " " + Out() + " --resize 8x4"), 0);
-    TGIFImage edited;
-    edited.LoadFromFile(Out());
-    ASSERT_EQ(edited.GetWidth(), 8);
-    EXPECT_EQ(Delays(edited), (std::vector<int>{10, 20, 30, 40, 50}));
-    const std::vector<std::string> pictures = Pictures(edited);
-    ASSERT_EQ(pictures.size(), 5u);
-    const auto gray = [&](int k, int x, int y) { return static_cast<uint8_t>(pictures[static_cast<size_t>(k)][static_cast<size_t>(4 * (y * 8 + x))]); };
-    // The corners keep their patch's gray; between patches the grays blend.
-    const struct {
-        int frame, x, y, low, high;
-    } expected[] = {{0, 7, 3, 0, 0}, {1, 0, 0, 30, 30}, {1, 7, 3, 0, 0}, {4, 7, 3, 120, 120}, {4, 0, 3, 0, 0},
-                    {2, 2, 0, 30, 60}, {2, 3, 0, 30, 60}, {2, 5, 0, 0, 60}};
-    for (const auto& e : expected) {
-        EXPECT_GE(gray(e.frame, e.x, e.y), e.low) << e.frame << " " << e.x << "," << e.y;
-        EXPECT_LE(gray(e.frame, e.x, e.y), e.high) << e.frame << " " << e.x << "," << e.y;
+    // Global grays take the route of changed rectangles, local ones that of whole pictures.
+    for (const bool local : {false, true}) {
+        SCOPED_TRACE(local ? "local tables" : "global table");
+        MakeAnimation(kFive, local)->SaveToFile(In());
+        ASSERT_EQ(RunCli(In() + " " + Out() + " --resize 8x4"), 0);
+        TGIFImage edited;
+        edited.LoadFromFile(Out());
+        ASSERT_EQ(edited.GetWidth(), 8);
+        EXPECT_EQ(Delays(edited), (std::vector<int>{10, 20, 30, 40, 50}));
+        const std::vector<std::string> pictures = Pictures(edited);
+        ASSERT_EQ(pictures.size(), 5u);
+        const auto gray = [&](int k, int x, int y) {
+            return static_cast<uint8_t>(pictures[static_cast<size_t>(k)][static_cast<size_t>(4 * (y * 8 + x))]);
+        };
+        // The corners keep their patch's gray; between patches the grays blend.
+        const struct {
+            int frame, x, y, low, high;
+        } expected[] = {{0, 7, 3, 0, 0},    {1, 0, 0, 30, 30},  {1, 7, 3, 0, 0}, {4, 7, 3, 120, 120},
+                        {4, 0, 3, 0, 0},    {2, 2, 0, 30, 60},  {2, 3, 0, 30, 60}, {2, 5, 0, 0, 60}};
+        for (const auto& e : expected) {
+            EXPECT_GE(gray(e.frame, e.x, e.y), e.low) << e.frame << " " << e.x << "," << e.y;
+            EXPECT_LE(gray(e.frame, e.x, e.y), e.high) << e.frame << " " << e.x << "," << e.y;
+        }
     }
 }
 
@@ -261,6 +271,19 @@ TEST_F(EditCommand, RefusalsChangeNothingAndSayWhy)
         EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
         EXPECT_FALSE(std::filesystem::exists(Out()));
     }
+}
+
+TEST(Edits, ResizeClearsWhatTheAnimationClearsAndKeepsEdgeColours)
+{
+    auto image = MakeAnimation({{0, 0, 0, 10}, {1, 0, 5, 20}});
+    image->Images().SubImage(0)->GraphicControl()->SetDisposal(2);
+    Resize(*image, 8, 4);
+    const std::vector<std::string> pictures = Pictures(*image);
+    ASSERT_EQ(pictures.size(), 2u);
+    const auto pixel = [&](int x, int y) { return pictures[1].substr(static_cast<size_t>(4 * (y * 8 + x)), 4); };
+    EXPECT_EQ(pixel(7, 3), std::string(4, '\0'));
+    EXPECT_EQ(pixel(1, 0), std::string(4, '\0'));  // a quarter drawn
+    EXPECT_EQ(pixel(2, 0), std::string("\x96\x96\x96\xff", 4));  // three quarters drawn, gray 5 unmixed with nothing
 }
 
 // The long corpus animation: each frame holds only what changed.

@@ -114,6 +114,17 @@ void Rearrange(TGIFImage& image, const std::vector<TPick>& picks, const TGIFSubI
     ReplaceContents(image, result);
 }
 
+// The frames before the trailing empty ones: a file's blocks after its last
+// picture are kept as an empty last frame, which must stay last, or playing
+// would end as soon as it came.
+int ShownCount(const TGIFImage& image)
+{
+    int count = FrameCount(image);
+    while (count > 0 && image.Images().SubImage(count - 1)->IsEmpty())
+        --count;
+    return count;
+}
+
 std::vector<TPick> Identity(const TGIFImage& image)
 {
     std::vector<TPick> picks;
@@ -157,18 +168,21 @@ std::vector<bool> RepeatsPrevious(TGIFImage& image)
 void Reverse(TGIFImage& image)
 {
     std::vector<TPick> picks = Identity(image);
-    std::reverse(picks.begin(), picks.end());
+    std::reverse(picks.begin(), picks.begin() + ShownCount(image));
     Rearrange(image, picks);
 }
 
 void PingPong(TGIFImage& image)
 {
-    const int count = FrameCount(image);
+    const int count = ShownCount(image);
     if (count < 3)
         return;
     std::vector<TPick> picks = Identity(image);
+    const auto tail = picks.begin() + count;
+    std::vector<TPick> back;
     for (int i = count - 2; i >= 1; --i)
-        picks.push_back({i});
+        back.push_back({i});
+    picks.insert(tail, back.begin(), back.end());
     Rearrange(image, picks);
 }
 
@@ -278,7 +292,7 @@ void KeepEvery(TGIFImage& image, int n)
     std::vector<TPick> picks;
     for (int i = 0; i < FrameCount(image); ++i) {
         const int delay = Delay(*image.Images().SubImage(i));
-        if (i % n == 0)
+        if (i % n == 0 || i >= ShownCount(image))
             picks.push_back({i, delay});
         else
             picks.back().delay += delay;

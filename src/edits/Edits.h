@@ -14,7 +14,9 @@
 // picture. Unless every frame already covers the whole screen opaquely, the
 // animation is first turned into whole pictures (each frame composed as it is
 // shown, its exact colours kept), reordered, and optimised again
-// (see Rebuild.h). The looping block stays in front of the first frame.
+// (see Rebuild.h). The looping block stays in front of the first frame, and
+// reverse, ping-pong and keep-every leave the empty frames at the end (the
+// blocks after a file's last picture) at the end.
 #include <stdexcept>
 #include <string>
 

@@ -286,6 +286,20 @@ TEST(Edits, ResizeClearsWhatTheAnimationClearsAndKeepsEdgeColours)
     EXPECT_EQ(pixel(2, 0), std::string("\x96\x96\x96\xff", 4));  // three quarters drawn, gray 5 unmixed with nothing
 }
 
+TEST(Edits, TheEmptyLastFrameOfTrailingBlocksStaysLast)
+{
+    const std::function<void(TGIFImage&)> edits[] = {Reverse, PingPong, [](TGIFImage& image) { KeepEvery(image, 2); }};
+    const int counts[] = {6, 9, 4};
+    for (int k = 0; k < 3; ++k) {
+        auto image = MakeAnimation(kFive);
+        image->Add(std::make_unique<TGIFSubImage>(image.get()));
+        edits[k](*image);
+        ASSERT_EQ(image->Images().Count(), counts[k]);
+        EXPECT_TRUE(image->Images().SubImage(counts[k] - 1)->IsEmpty()) << k;
+        EXPECT_FALSE(image->Images().SubImage(0)->IsEmpty()) << k;
+    }
+}
+
 // The long corpus animation: each frame holds only what changed.
 TEST(Edits, LongAnimationKeepsItsPicturesAndTimeThroughReverseResizeKeepEveryAndDedupe)
 {

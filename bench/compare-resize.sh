@@ -47,7 +47,7 @@ printf 'input %s, %s frames, %s -> %s\n' "$(basename "$input")" \
 if awk -v a="$ours_cpu" -v b="$theirs_cpu" 'BEGIN { exit !(a <= b) }'; then
     echo "goal met: no slower than gifsicle"
 else
-    echo "goal missed: animora-cli takes $(awk -v a="$ours_cpu" -v b="$theirs_cpu" 'BEGIN { printf "%.1f", a / b }')x gifsicle's CPU time."
+    echo "goal missed: animora-cli takes $(awk -v a="$ours_cpu" -v b="$theirs_cpu" 'BEGIN { printf "%.2f", a / b }')x gifsicle's CPU time."
     echo "  why: every frame is composed as a whole screen (472 x 298 x 4 bytes) and compared with the"
     echo "  last one to find what changed before only that part is resampled, where gifsicle resamples"
     echo "  each stored frame rectangle alone; the program also loads its Qt and FFmpeg libraries at"

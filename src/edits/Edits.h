@@ -16,7 +16,10 @@
 // shown, its exact colours kept), reordered, and optimised again
 // (see Rebuild.h). The looping block stays in front of the first frame, and
 // reverse, ping-pong and keep-every leave the empty frames at the end (the
-// blocks after a file's last picture) at the end.
+// blocks after a file's last picture) at the end. A whole picture of more
+// colours than a frame holds (frames of their own 256-colour tables side by
+// side) is reduced by the octree, and the image's warning handler is told
+// which frames were.
 #include <stdexcept>
 #include <string>
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "color/ColorLookup.h"
@@ -108,9 +110,12 @@ public:
         if (useGlobal_ && (!transparency || GlobalTransparentSlot() >= 0) && MapToGlobal(picture, result))
             return result;
         result.pixels.clear();
-        MapToOwnTable(picture, transparency, result);
+        reduced_ |= !MapToOwnTable(picture, transparency, result);
         return result;
     }
+
+    // Whether the last picture needed more colours than a frame holds.
+    bool TakeReduced() { return std::exchange(reduced_, false); }
 
 private:
     bool MapToGlobal(const TBitmap& picture, TResult& result)
@@ -138,8 +143,8 @@ private:
         return true;
     }
 
-    // The picture's own colours when they fit, else the octree's.
-    static void MapToOwnTable(const TBitmap& picture, bool transparency, TResult& result)
+    // The picture's own colours when they fit (answers true), else the octree's.
+    static bool MapToOwnTable(const TBitmap& picture, bool transparency, TResult& result)
     {
         TColorIndex own;
         own.SetLimit(transparency ? 255 : 256);
@@ -196,9 +201,11 @@ private:
         // A table of one colour is written as two; keep the count even.
         if (result.localMap.size() == 3)
             result.localMap.insert(result.localMap.end(), {0, 0, 0});
+        return fits;
     }
 
     bool exact_;
+    bool reduced_ = false;
     int globalCount_ = 0;
     bool useGlobal_ = false;
     TColorIndex globalIndex_;
@@ -341,6 +348,7 @@ void BuildWholePictures(TGIFImage& source, TGIFImage& result, int width, int hei
     TGIFComposition composition(source, drTransparent | drAnimate, Bounds(0, 0, screen.Width(), screen.Height()),
                                 canvas);
     int previousDisposal = 1;
+    std::string reduced;
     for (int i = 0; i < source.Images().Count(); ++i) {
         TGIFSubImage& frame = *source.Images().SubImage(i);
         if (frame.IsEmpty()) {
@@ -352,8 +360,15 @@ void BuildWholePictures(TGIFImage& source, TGIFImage& result, int width, int hei
         previousDisposal = disposal;
         const TBitmap& picture = transform ? transform(screen, i) : screen;
         result.Add(MakeFrame(result, frame, Bounds(0, 0, width, height), colors.Map(picture)));
+        if (colors.TakeReduced())
+            reduced += (reduced.empty() ? "" : ", ") + std::to_string(i + 1);
     }
     TidyDisposals(result);
+    // Frames of their own colour tables can show more colours together than
+    // one frame holds; say so rather than lose them silently.
+    if (!reduced.empty())
+        source.Warning(source, 1, "More colours on screen than a frame holds at frames " + reduced +
+                                      ": their pictures were reduced to 256 colours");
 }
 
 void TidyDisposals(TGIFImage& image)

@@ -245,6 +245,15 @@ TEST_F(EditCommand, InsertPutsAPictureOverTheFrameBeforeAndRestoresIt)
     EXPECT_EQ(inserted.substr(4), Pictures(*source_)[1].substr(4));
 }
 
+TEST_F(EditCommand, PicturesOfMoreColoursThanAFrameHoldsAreReportedWhenReduced)
+{
+    std::string err;
+    const auto path = test::TestDataDir() / "gif-suite" / "high-color.gif";
+    EXPECT_EQ(RunCli(path.string() + " " + Out() + " --reverse", &err), 0);
+    EXPECT_EQ(err, "warning: More colours on screen than a frame holds at frames 1, 2, 3, 4: their pictures were "
+                   "reduced to 256 colours\n");
+}
+
 TEST_F(EditCommand, RefusalsChangeNothingAndSayWhy)
 {
     const struct {

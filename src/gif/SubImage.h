@@ -17,7 +17,7 @@ class TGIFGraphicControlExtension;
 // A picture reduced to at most 256 colours for a frame: an 8-bit bitmap (or a
 // 24-bit one for mode crNone). The source is converted to 24 bits in place.
 // `refine`: the optimised modes refine their octree palette.
-std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits, bool refine);
+std::unique_ptr<TBitmap> ReduceFrameColors(TBitmap& source, uint8_t mode, uint8_t dither, int bits, bool refine = false);
 
 // No frame may hold more pixels than this (8192 x 8192): a header claiming
 // more is refused before anything is allocated.

@@ -71,6 +71,8 @@ TGIFImage& PrepareImage(TGIFImage& image)
 {
     image.SetReductionMode(crOptimizedWindows);
     image.SetDitherStyle(dkFloydSteinberg);
+    // Refining every frame's palette would make a long video slow to open.
+    image.SetRefinePalette(false);
     return image;
 }
 

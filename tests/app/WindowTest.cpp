@@ -65,7 +65,7 @@ TEST_F(EditorTest, MenuItemsHaveTheirCaptionsShortcutsAndStates)
         {ActionId::Delete1, "Delete preview frame", "Ctrl+D", true},
         {ActionId::Frameoption1, "Frame option", "", true},
         {ActionId::Moveframe1, "Move frame", "", true},
-        {ActionId::Scan1, "Scaning frame", "", false},
+        {ActionId::Scan1, "Scaning frame", "", true},
         {ActionId::Scale50B, "+ 50%", "Ctrl+PgDown", false},
         {ActionId::Realsize1, "Real size", "Ctrl+Home", false},
         {ActionId::Previous1, "Previous", "Ctrl+Shift+F6", true},

@@ -67,7 +67,7 @@ bool Eligible(const TGIFImage& image)
         return false;
     for (int i = 0; i < frames.Count(); ++i) {
         const TGIFSubImage& frame = *frames.SubImage(i);
-        if (frame.IsEmpty() || DisposalOf(frame) > 3 || !PixelsHaveColors(frame))
+        if (frame.IsEmpty() || DisposalOf(frame) > dmPrevious || !PixelsHaveColors(frame))
             return false;
     }
     return true;
@@ -94,7 +94,7 @@ public:
         disposal_ = DisposalOf(frame);
         clip_ = {std::max(frame.Left(), 0), std::max(frame.Top(), 0), std::min(frame.Left() + frame.Width(), width_),
                  std::min(frame.Top() + frame.Height(), height_)};
-        if (disposal_ == 3)
+        if (disposal_ == dmPrevious)
             saved_ = screen_;
         Draw(frame);
         return screen_;
@@ -124,9 +124,9 @@ private:
 
     void Dispose()
     {
-        if (disposal_ == 3)
+        if (disposal_ == dmPrevious)
             screen_ = saved_;
-        else if (disposal_ == 2)
+        else if (disposal_ == dmBackground)
             for (int y = clip_.top; y < clip_.bottom; ++y)
                 std::fill_n(screen_.begin() + static_cast<ptrdiff_t>(y) * width_ + clip_.left,
                             std::max(clip_.right - clip_.left, 0), kNoPixel);
@@ -250,10 +250,10 @@ private:
     // has the disposal given.
     TScreenColors Before(int disposal) const
     {
-        if (disposal == 3)
+        if (disposal == dmPrevious)
             return under_;
         TScreenColors before = shown_;
-        if (disposal == 2)
+        if (disposal == dmBackground)
             ClearArea(before, width_, plans_[static_cast<size_t>(last_)].delta.area);
         return before;
     }
@@ -264,7 +264,7 @@ private:
     // at least the pixels keeping the picture changes.
     bool WorthTrying(int disposal, const TScreenColors& target) const
     {
-        if (disposal == 2) {
+        if (disposal == dmBackground) {
             const TRect& area = plans_[static_cast<size_t>(last_)].delta.area;
             for (int y = area.top; y < area.bottom; ++y)
                 for (int x = area.left; x < area.right; ++x)
@@ -272,7 +272,7 @@ private:
                         return true;
             return false;
         }
-        if (disposal == 3) {
+        if (disposal == dmPrevious) {
             size_t fromUnder = 0, fromShown = 0;
             for (size_t k = 0; k < target.size(); ++k) {
                 fromUnder += under_[k] != target[k];
@@ -302,7 +302,7 @@ private:
         size_t bestCost = 0;
         int bestDisposal = kKeep;
         TScreenColors bestBefore;
-        for (int disposal = kKeep; disposal <= (index == 0 ? kKeep : 3); ++disposal) {
+        for (int disposal = kKeep; disposal <= (index == 0 ? kKeep : int(dmPrevious)); ++disposal) {
             if (index > 0 && !WorthTrying(disposal, target))
                 continue;
             TScreenColors before = index == 0 ? TScreenColors(target.size(), kNoPixel) : Before(disposal);
@@ -336,7 +336,7 @@ private:
     bool PlanLastDisposal()
     {
         const TScreenColors& expected = source_.AfterLast();
-        for (int disposal = kKeep; disposal <= 3; ++disposal) {
+        for (int disposal = kKeep; disposal <= dmPrevious; ++disposal) {
             const TScreenColors after = Before(disposal);
             bool same = true;
             for (size_t k = 0; k < after.size() && same; ++k)

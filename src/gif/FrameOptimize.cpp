@@ -151,8 +151,8 @@ TRect Intersection(const TRect& a, const TRect& b)
 
 bool HasRestoringDisposal(const TGIFSubImage& frame)
 {
-    return frame.GraphicControl() && frame.GraphicControl()->Disposal() >= 2 &&
-           frame.GraphicControl()->Disposal() <= 3;
+    return frame.GraphicControl() && frame.GraphicControl()->Disposal() >= dmBackground &&
+           frame.GraphicControl()->Disposal() <= dmPrevious;
 }
 
 } // namespace

@@ -63,7 +63,7 @@ int DisposalOf(const TGIFSubImage& frame)
 bool Restores(const TGIFSubImage& frame)
 {
     const int disposal = DisposalOf(frame);
-    return disposal == 2 || disposal == 3;
+    return disposal == dmBackground || disposal == dmPrevious;
 }
 
 bool Contains(const TRect& outer, const TRect& inner)
@@ -112,7 +112,7 @@ void DropNeedlessDisposal(TGIFImage& image, TOptimizeProgress& progress)
     for (int i = 0; i + 1 < frames.Count(); ++i) {
         TGIFSubImage& frame = *frames.SubImage(i);
         const TGIFSubImage& next = *frames.SubImage(i + 1);
-        if (Restores(frame) && !next.Transparent() && !next.IsEmpty() && DisposalOf(next) != 3 &&
+        if (Restores(frame) && !next.Transparent() && !next.IsEmpty() && DisposalOf(next) != dmPrevious &&
             Contains(next.BoundsRect(), frame.BoundsRect()))
             frame.GraphicControl()->SetDisposal(0);
         progress.FrameDone();
@@ -125,7 +125,7 @@ void MergeFrames(TGIFImage& image, TOptimizeProgress& progress)
     TGIFImageList& frames = image.Images();
     for (int c = frames.Count() - 1; c >= 1; --c) {
         int below = c - 1;
-        while (below > 0 && DisposalOf(*frames.SubImage(below)) == 3)
+        while (below > 0 && DisposalOf(*frames.SubImage(below)) == dmPrevious)
             --below;
         frames.SubImage(c)->MergeWithPrevious(*frames.SubImage(below));
         progress.FrameDone();
@@ -178,7 +178,7 @@ void CropFrames(TGIFImage& image, TOptimizeProgress& progress)
     TGIFImageList& frames = image.Images();
     for (int c = frames.Count() - 1; c >= 0; --c) {
         const TGIFSubImage& frame = *frames.SubImage(c);
-        if (!frame.IsEmpty() && frame.Transparent() && frame.GraphicControl() && DisposalOf(frame) != 2)
+        if (!frame.IsEmpty() && frame.Transparent() && frame.GraphicControl() && DisposalOf(frame) != dmBackground)
             CropFrame(frames, c);
         progress.FrameDone();
     }
@@ -199,7 +199,7 @@ bool NeedlessGraphicControl(const TGIFSubImage& frame, int frameCount)
     const TGIFGraphicControlExtension* control = frame.GraphicControl();
     const bool single = frameCount == 1;
     return control && (control->Delay() == 0 || single) && !frame.Transparent() && !control->UserInput() &&
-           (control->Disposal() < 2 || single);
+           (control->Disposal() < dmBackground || single);
 }
 
 void CleanUpFrame(TGIFImageList& frames, int n)

@@ -20,8 +20,8 @@ run: deps
 	build-release/src/app/animora $(if $(FILE),"$(abspath $(FILE))")
 
 # The editor under xvfb with a corpus GIF: `make screenshot` writes
-# build/screenshots/main-window.png to look at; only `make screenshots-update`
-# replaces the committed picture in docs/screenshots.
+# build/screenshots/main-window.png and document-window.png to look at; only `make screenshots-update`
+# replaces the committed pictures in docs/screenshots.
 screenshot: build
 	scripts/screenshot.sh build/screenshots
 

@@ -51,3 +51,28 @@ xvfb-run --auto-servernum --server-args="-screen 0 ${width}x${height}x24" bash -
 mkdir -p "$(dirname "$output")"
 cp "$workdir/shot.png" "$output"
 echo "wrote $output"
+
+# The document window with shapes painted: a first start (no saved places)
+# on a 1280 x 800 screen, the preview's edit button, the window maximised and
+# zoomed, then a rectangle, an ellipse, a line and a long-pen stroke.
+document="$(dirname "$output")/document-window.png"
+printf '[Option]\nShowOpenWiz=0\n' > "$workdir/config/Zelqo/Animora.conf"
+xvfb-run --auto-servernum --server-args="-screen 0 1280x800x24" bash -c '
+    "$0" "$1" &
+    editor=$!
+    sleep 4
+    drag() { xdotool mousemove "$1" "$2" mousedown 1 mousemove "$3" "$4" mousemove "$5" "$6" mouseup 1; }
+    xdotool mousemove 378 220 click 1; sleep 1          # the preview'"'"'s edit button
+    xdotool mousemove 1148 470 click 1; sleep 0.5       # maximise the document window
+    xdotool mousemove 150 260 click 1 key ctrl+Next ctrl+Next ctrl+Next; sleep 0.5
+    xdotool mousemove 717 96 click 1; drag 150 260 200 300 260 380      # rectangle
+    xdotool mousemove 746 96 click 1; drag 200 330 300 400 390 480      # ellipse
+    xdotool mousemove 688 96 click 1; drag 120 560 300 300 400 230      # line
+    xdotool mousemove 659 96 click 1; xdotool mousemove 130 230 mousedown 1
+    for i in $(seq 0 40); do xdotool mousemove $((130 + i * 6)) $((230 + (i % 10) * 8)); done
+    xdotool mouseup 1 mousemove 330 420; sleep 0.5
+    import -window root "$2"
+    kill "$editor"
+' "$binary" "$repo/../shared/testdata/corpus/hat.gif" "$workdir/document.png"
+convert "$workdir/document.png" -crop 1088x680+96+60 +repage "$document"
+echo "wrote $document"

@@ -4,6 +4,8 @@
 // on is caught, as are wrong delays.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -115,7 +117,9 @@ std::vector<int> SourceOrder(TGIFImage& source, TGIFImage& edited)
 
 int RunCli(const std::string& arguments, std::string* err = nullptr)
 {
-    const auto errFile = std::filesystem::temp_directory_path() / "animora-edit-err.txt";
+    // One file a process: ctest runs these tests side by side.
+    const auto errFile =
+        std::filesystem::temp_directory_path() / ("animora-edit-err-" + std::to_string(getpid()) + ".txt");
     const int status =
         std::system((std::string(ANIMORA_CLI_PATH) + " edit " + arguments + " >/dev/null 2>" + errFile.string()).c_str());
     if (err)

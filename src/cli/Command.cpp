@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <exception>
+
+#include "gif/GIFImage.h"
 
 namespace animora::cli {
 
@@ -87,6 +90,20 @@ bool ParseOnOff(const std::string& text, bool& value)
     if (text != "on" && text != "off")
         return false;
     value = text == "on";
+    return true;
+}
+
+bool LoadGIF(TGIFImage& image, const std::string& path)
+{
+    image.WarningHandler = [](TPersistent&, int, const std::string& message) {
+        std::fprintf(stderr, "warning: %s\n", message.c_str());
+    };
+    try {
+        image.LoadFromFile(path);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s: %s\n", path.c_str(), error.what());
+        return false;
+    }
     return true;
 }
 

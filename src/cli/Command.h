@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace animora {
+class TGIFImage;
+}
+
 namespace animora::cli {
 
 // Exit codes shared by every command.
@@ -29,6 +33,10 @@ const std::vector<CommandInfo>& Commands();
 
 // Prints "usage: animora-cli <usage>" to standard error and answers kExitUsage.
 int UsageError(const std::string& usage);
+
+// Loads a GIF, its warnings to standard error; on failure the reason goes to
+// standard error and the answer is false.
+bool LoadGIF(TGIFImage& image, const std::string& path);
 
 // Splits arguments into positional ones and --name value / --flag options.
 // Options named in `valued` take the next argument as their value.

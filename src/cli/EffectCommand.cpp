@@ -102,15 +102,8 @@ template <typename Params>
 int Apply(const std::string& input, const std::string& output, const Params& params)
 {
     TGIFImage image;
-    image.WarningHandler = [](TPersistent&, int, const std::string& message) {
-        std::fprintf(stderr, "warning: %s\n", message.c_str());
-    };
-    try {
-        image.LoadFromFile(input);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s: %s\n", input.c_str(), error.what());
+    if (!LoadGIF(image, input))
         return kExitFailed;
-    }
     if (const std::string problem = CheckEffect(image, params); !problem.empty()) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitFailed;

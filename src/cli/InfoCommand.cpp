@@ -145,15 +145,8 @@ int RunInfo(const Arguments& args)
     if (!parsed.ok || parsed.positional.size() != 1)
         return UsageError(kUsage);
     TGIFImage image;
-    image.WarningHandler = [](TPersistent&, int, const std::string& message) {
-        std::fprintf(stderr, "warning: %s\n", message.c_str());
-    };
-    try {
-        image.LoadFromFile(parsed.positional[0]);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s: %s\n", parsed.positional[0].c_str(), error.what());
+    if (!LoadGIF(image, parsed.positional[0]))
         return kExitFailed;
-    }
     if (parsed.Has("json"))
         std::printf("%s\n", ImageJson(image).Text().c_str());
     else

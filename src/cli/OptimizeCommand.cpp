@@ -107,15 +107,8 @@ int RunOptimize(const Arguments& args)
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
     TGIFImage image;
-    image.WarningHandler = [](TPersistent&, int, const std::string& message) {
-        std::fprintf(stderr, "warning: %s\n", message.c_str());
-    };
-    try {
-        image.LoadFromFile(input);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s: %s\n", input.c_str(), error.what());
+    if (!LoadGIF(image, input))
         return kExitFailed;
-    }
     try {
         // The merge of all maps first: the per-map sort then has one map
         // whose order already follows use.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "FormatsTestSupport.h"
 #include "formats/Video.h"
@@ -215,16 +216,20 @@ TEST_F(VideoTest, DamagedVideosGiveTheirErrorAndWriteNothing)
             bytes[i] ^= 0x5A;
         return bytes;
     };
+    // Where the damage lands depends on the encoder's layout: the codec's own
+    // header (the decoder cannot start) or a frame's data.
+    const std::set<std::string> decodeFailures = {"Failed to start AVI decompression", "Failed to decompress AVI frame"};
+    const std::set<std::string> openFailure = {"Failed to open AVI file"};
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;
-        const char* message;
+        const std::set<std::string>& messages;
     } cases[] = {
-        {"truncated.mp4", cut(mp4Bytes), "Failed to open AVI file"},
-        {"damaged.mp4", damage(mp4Bytes), "Failed to decompress AVI frame"},
-        {"truncated.avi", cut(aviBytes), "Failed to decompress AVI frame"},
-        {"damaged.avi", damage(aviBytes), "Failed to decompress AVI frame"},
-        {"text.avi", {'n', 'o', ' ', 'v', 'i', 'd', 'e', 'o'}, "Failed to open AVI file"},
+        {"truncated.mp4", cut(mp4Bytes), openFailure},
+        {"damaged.mp4", damage(mp4Bytes), decodeFailures},
+        {"truncated.avi", cut(aviBytes), decodeFailures},
+        {"damaged.avi", damage(aviBytes), decodeFailures},
+        {"text.avi", {'n', 'o', ' ', 'v', 'i', 'd', 'e', 'o'}, openFailure},
     };
     const fs::path gif = dir_ / "kept.gif";
     TMemoryStream({'o', 'l', 'd'}).SaveToFile(gif.string());
@@ -234,7 +239,7 @@ TEST_F(VideoTest, DamagedVideosGiveTheirErrorAndWriteNothing)
         TMemoryStream(c.bytes).SaveToFile(video.string());
         EXPECT_THROW(
             try { ImportAvi(video); } catch (const EVideoError& error) {
-                EXPECT_STREQ(error.what(), c.message);
+                EXPECT_TRUE(c.messages.contains(error.what())) << error.what();
                 throw;
             },
             EVideoError);

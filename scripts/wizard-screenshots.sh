@@ -19,7 +19,14 @@ done
 
 work="$(mktemp -d)"
 chmod 700 "$work"
-trap 'rm -rf "$work"' EXIT
+# The editor runs from /tmp/animora, with its Image folder beside it, so the
+# pictures show a plain path rather than the build's.
+installed=/tmp/animora
+[ ! -e "$installed" ] || { echo "$installed is in the way" >&2; exit 1; }
+trap 'rm -rf "$work" "$installed"' EXIT
+mkdir -p "$installed"
+cp "$editor" "$installed/animora"
+cp -r "$(dirname "$marble")" "$installed/Image"
 mkdir -p "$out"
 
 # The banner: ten frames, the text falling in from the top and then coming up
@@ -73,5 +80,5 @@ export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
         back
     done
     kill "$editor"
-' "$editor" "$out")
+ ' "$installed/animora" "$out")
 echo "wrote $out/wizard-*.png"

@@ -132,8 +132,10 @@ TBitmap DrawText(const TBitmap& picture, const TWizardChoices& choices)
         painter.setFont(font);
         painter.setPen(QColor(ColorRed(choices.color), ColorGreen(choices.color), ColorBlue(choices.color)));
         // The top-left corner of the text's line at (left, top); no background.
-        const QRect area(choices.left, choices.top, std::max(1, image.width() - choices.left + 100000),
-                         std::max(1, image.height() - choices.top + 100000));
+        // Places far outside the picture draw nothing, wherever exactly they are.
+        constexpr int kFar = 1 << 20;
+        const QRect area(std::clamp(choices.left, -kFar, kFar), std::clamp(choices.top, -kFar, kFar), 2 * kFar,
+                         2 * kFar);
         painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                          QString::fromUtf8(choices.text.data(), static_cast<qsizetype>(choices.text.size())));
     }

@@ -591,7 +591,11 @@ wizard::TWizardChoices TGIFWizardForm::Choices() const
 
 void TGIFWizardForm::ShowPreview(bool withText)
 {
-    preview_ = ImageFromBitmap(wizard::TextPreview(Choices(), withText));
+    // A size too large for a picture is said here; finishing refuses it too.
+    QImage picture;
+    if (!RunGuarded(project_.Ask(), [&] { picture = ImageFromBitmap(wizard::TextPreview(Choices(), withText)); }))
+        return;
+    preview_ = picture;
     previewImage_->setPixmap(QPixmap::fromImage(preview_));
     previewImage_->resize(preview_.size());
 }

@@ -29,6 +29,7 @@ namespace {
 constexpr TColor kWhite = 0xFFFFFF;
 // What one project may hold, as the Create dialog allows.
 constexpr int64_t kMaxProjectPixels = int64_t{1} << 28;
+constexpr int64_t kFrameOverheadPixels = 4096;
 // 96 dots per inch, in dots per metre: the points of the text font become
 // the same pixels on every screen and without one.
 constexpr int kDotsPerMetre = 3780;
@@ -186,7 +187,11 @@ std::string TWizardBuilder::Check() const
         return kTooFewFrames;
     if (choices_.effect == weLines && choices_.lines.lines < 1)
         return effects::kLinesMessage;
-    if (int64_t{choices_.frameCount} * width_ * height_ > kMaxProjectPixels)
+    // Each frame costs at least as much as a few thousand pixels, so a
+    // count of tiny frames is bounded too. W x H fits 64 bits; the product
+    // with N is compared by division so that it never overflows.
+    const int64_t framePixels = std::max<int64_t>(int64_t{width_} * height_, kFrameOverheadPixels);
+    if (framePixels > kMaxProjectPixels || choices_.frameCount > kMaxProjectPixels / framePixels)
         return "The new GIF would need too much memory: " + std::to_string(choices_.frameCount) + " frames of " +
                std::to_string(width_) + " x " + std::to_string(height_) + " pixels.";
     return {};

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -278,6 +279,17 @@ TEST_F(WizardTest, RefusalsComeInTheOrderOfTheChecks)
     choices.effect = weLines;
     choices.lines.lines = 0;
     EXPECT_EQ(CheckChoices(choices), effects::kLinesMessage);
+    choices.effect = weNone;
+    for (const auto& [n, w, h] : {std::tuple{INT32_MAX, INT32_MAX, INT32_MAX}, {1000000, 1, 1}, {2, 20000, 20000}})
+        EXPECT_NE(CheckChoices([&] {
+                      TWizardChoices large = choices;
+                      large.frameCount = n;
+                      large.width = w;
+                      large.height = h;
+                      return large;
+                  }()).find("too much memory"),
+                  std::string::npos)
+            << n << " frames of " << w << " x " << h;
 
     TGIFImage image;
     choices.frameCount = 0;

@@ -22,9 +22,13 @@ declare -A allowed=(
     [effects]="platform color gif formats"
     [edits]="platform color gif formats effects"
     [widgets]=""
-    [cli]="platform color gif formats effects edits"
+    [wizard]="platform color gif qtbridge formats effects"
+    [cli]="platform color gif formats effects edits wizard"
 )
 qt_free="platform color gif effects edits"
+# Layers that use QtGui inside but whose headers name no Qt type, so the
+# command line includes them without Qt (the wizard draws its text with Qt).
+qt_free_headers="wizard"
 
 # Lines of `file` that include a header of our own: "folder/header".
 own_includes() {
@@ -93,11 +97,27 @@ check_formats_public_headers() {
     return $failed
 }
 
+check_qt_free_headers() {
+    local src="$1" folder header failed=0
+    for folder in $qt_free_headers; do
+        [ -d "$src/$folder" ] || continue
+        while IFS= read -r header; do
+            if sed 's|//.*$||' "$header" |
+                grep -nE '\bQ[A-Z][A-Za-z]*\b|#[[:space:]]*include[[:space:]]*<Q' |
+                sed "s|^|${header#"$src"/}:|;s|$| (a header of $folder names Qt)|" | grep .; then
+                failed=1
+            fi
+        done < <(find "$src/$folder" -type f -name '*.h' | sort)
+    done
+    return $failed
+}
+
 check_tree() {
     local src="$1" folder failed=0
     for folder in "${!allowed[@]}"; do
         check_folder_includes "$src" "$folder" || failed=1
     done
+    check_qt_free_headers "$src" || failed=1
     check_formats_public_headers "$src" || failed=1
     return $failed
 }
@@ -109,7 +129,7 @@ self_test() {
     trap 'rm -rf "$work"' RETURN
     make_tree() {
         rm -rf "$work/src"
-        mkdir -p "$work/src"/{platform,color,gif,formats,effects,app}
+        mkdir -p "$work/src"/{platform,color,gif,formats,effects,wizard,app}
         printf '#pragma once\n#include <vector>\n' > "$work/src/platform/Bitmap.h"
         printf '#include "platform/Bitmap.h"\n' > "$work/src/color/Dib.cpp"
         printf '#include "color/Dib.h"\n#include "platform/Bitmap.h"\n' > "$work/src/gif/Image.cpp"
@@ -118,6 +138,8 @@ self_test() {
         printf '#pragma once\n#include <QImage>\nQImage Render();\n' > "$work/src/formats/Internal.h"
         printf '#include "gif/Image.h"\n#include "formats/Picture.h"\n' > "$work/src/effects/Fade.cpp"
         printf '#include <QWidget>\n#include "formats/Picture.h"\n' > "$work/src/app/Window.cpp"
+        printf '#pragma once\n// text through QPainter\n#include "formats/Picture.h"\n' > "$work/src/wizard/Wizard.h"
+        printf '#include <QPainter>\n#include "wizard/Wizard.h"\n' > "$work/src/wizard/Wizard.cpp"
     }
     # case: file to append to | line | expected result
     local cases=(
@@ -133,6 +155,8 @@ self_test() {
         "src/formats/Kinds.h|#include <QColor>|fail"
         "src/formats/Internal.h|QPainter* painter;|pass"
         "src/gif/Image.cpp|// QImage would be slower here|pass"
+        "src/wizard/Wizard.h|QFont Font();|fail"
+        "src/wizard/Wizard.cpp|#include \"effects/Fade.h\"|pass"
     )
     for case in "${cases[@]}"; do
         IFS='|' read -r file line expected <<< "$case"

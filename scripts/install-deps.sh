@@ -14,6 +14,7 @@ packages=(
     inkscape  # writes the WMF and EMF files the metafile tests play
     # product libraries
     qt6-base-dev libjpeg62-turbo-dev adwaita-icon-theme
+    fonts-dejavu-core  # the GIF wizard's default text font (DejaVu Sans)
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev  # video in and out
     libsane-dev  # scanners
     # the editor's screenshot (scripts/screenshot.sh)

@@ -29,6 +29,7 @@
 #include "app/Prompts.h"
 #include "app/commands/FileCommands.h"
 #include "app/dialogs/OpenWizForm.h"
+#include "app/wizard/GIFWizardForm.h"
 #include "gif/GIFImage.h"
 
 namespace animora {
@@ -64,6 +65,7 @@ TGiffer::TGiffer(Project& project, QWidget* parent) : QMainWindow(parent), proje
     chooser_ = new TOpenWizForm(this);
     chooser_->onCreate = [this] { Run([this] { commands::Create(project_); }); };
     chooser_->onOpen = [this] { Run([this] { commands::Open(project_); }); };
+    chooser_->onWizard = [this] { Run([this] { RunGIFWizard(project_, this); }); };
     chooser_->onImport = [this] {
         Run([this] {
             commands::Create(project_);

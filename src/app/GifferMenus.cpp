@@ -22,6 +22,7 @@
 #include "app/extensions/ExtensionsForm.h"
 #include "app/optimize/FrameOptionForm.h"
 #include "app/optimize/OptimizerForm.h"
+#include "app/wizard/GIFWizardForm.h"
 
 namespace animora {
 
@@ -120,6 +121,7 @@ void TGiffer::BindMenuCommands()
     Bind(A::Rain1, [](Project& project) { commands::Rain(project); });
     Bind(A::Moveapart1, &commands::MoveApart);
     Bind(A::Lines1, &commands::Lines);
+    connect(Action(A::GIFWizard1), &QAction::triggered, this, [this] { Run([this] { RunGIFWizard(project_, this); }); });
     connect(Action(A::Extensions1), &QAction::triggered, this,
             [this] { Run([this] { ShowExtensionsForm(*windows_, project_); }); });
     connect(Action(A::Globalpalette1), &QAction::triggered, this,

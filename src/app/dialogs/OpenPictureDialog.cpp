@@ -15,6 +15,8 @@ std::optional<QString> ShowDialog(const OpenPictureQuestion& question, DialogHos
 {
     auto& dialog = host.Kept<TOpenPictureDialog>();
     dialog.setNameFilter(QtFileFilter(question.filter));
+    if (!question.directory.isEmpty())
+        dialog.setDirectory(question.directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();

@@ -15,6 +15,8 @@ struct OpenPictureQuestion {
     using Answer = QString;
     // "Name|*.a;*.b|Other|*.c" as the menus list them.
     QString filter;
+    // Where the dialog starts; empty: where it was last.
+    QString directory = {};
 };
 std::optional<QString> ShowDialog(const OpenPictureQuestion& question, DialogHost& host);
 

@@ -20,8 +20,7 @@ TOpenWizForm::TOpenWizForm(QWidget* parent) : QDialog(parent)
     auto* layout = new QGridLayout(this);
     AddChoice("NewBtn", "Create new project", Icons::Create(), 0, &onCreate);
     AddChoice("OpenBtn", "Open exist project", Icons::Open(), 1, &onOpen);
-    // The GIF wizard arrives with its own window; until then it cannot be chosen.
-    AddChoice("WizBtn", "GIF Wizard", Icons::Wizard(), 2, nullptr);
+    AddChoice("WizBtn", "GIF Wizard", Icons::Wizard(), 2, &onWizard);
     AddChoice("ImportBtn", "Import Wizard", Icons::ImportWizard(), 3, &onImport);
 
     showNextTime_ = new QCheckBox("Show next time", this);

@@ -19,6 +19,8 @@ public:
     // Run by NewBtn and OpenBtn before the chooser closes.
     std::function<void()> onCreate;
     std::function<void()> onOpen;
+    // The GIF wizard.
+    std::function<void()> onWizard;
     // Create, then the map of the new project.
     std::function<void()> onImport;
 

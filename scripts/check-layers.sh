@@ -23,6 +23,7 @@ declare -A allowed=(
     [edits]="platform color gif formats effects"
     [widgets]=""
     [cli]="platform color gif formats effects edits"
+    [app]="platform color gif qtbridge formats effects edits widgets"
 )
 qt_free="platform color gif effects edits"
 
@@ -126,6 +127,7 @@ self_test() {
         "src/platform/Bitmap.h|#include \"color/Dib.h\"|fail"
         "src/gif/Image.cpp|#include \"formats/Picture.h\"|fail"
         "src/effects/Fade.cpp|#include \"app/Window.h\"|fail"
+        "src/app/Window.cpp|#include \"cli/Command.h\"|fail"
         "src/platform/Bitmap.h|#include <QImage>|fail"
         "src/gif/Image.cpp|#  include <QtCore/QString>|fail"
         "src/effects/Fade.cpp|#include <qglobal.h>|fail"

@@ -24,6 +24,7 @@ declare -A allowed=(
     [widgets]=""
     [wizard]="platform color gif qtbridge formats effects"
     [cli]="platform color gif formats effects edits wizard"
+    [app]="platform color gif qtbridge formats effects edits widgets wizard"
 )
 qt_free="platform color gif effects edits"
 # Layers that use QtGui inside but whose headers name no Qt type, so the
@@ -148,6 +149,7 @@ self_test() {
         "src/platform/Bitmap.h|#include \"color/Dib.h\"|fail"
         "src/gif/Image.cpp|#include \"formats/Picture.h\"|fail"
         "src/effects/Fade.cpp|#include \"app/Window.h\"|fail"
+        "src/app/Window.cpp|#include \"cli/Command.h\"|fail"
         "src/platform/Bitmap.h|#include <QImage>|fail"
         "src/gif/Image.cpp|#  include <QtCore/QString>|fail"
         "src/effects/Fade.cpp|#include <qglobal.h>|fail"

@@ -66,14 +66,14 @@ shoot() {
         "$0" "$1" &
         editor=$!
         sleep 3
-        xdotool mousemove 232 8 click 1
+        xdotool mousemove 308 8 click 1
         sleep 0.7
         if [ -n "$3" ]; then
-            xdotool mousemove 250 "$4" click 1
+            xdotool mousemove 326 "$4" click 1
             sleep 1.5
             import -window "$(xdotool search --name "^$3\$" | tail -1)" "$2"
         else
-            xdotool mousemove 250 30
+            xdotool mousemove 326 30
             sleep 0.7
             import -window root "$2"
         fi

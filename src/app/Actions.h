@@ -18,6 +18,8 @@ enum class ActionId {
     Undo1, Redo1, Cut1, Copy1, Paste1, Delete2,
     // Frame
     Save2, Exchange1, Addframe1, Edit1, Delete1, Moveframe1, Frameoption1,
+    // Animation: the whole animation at once
+    Reverse1, PingPong1, SetDelay1, ChangeSpeed1, Resize1, Crop1, DeleteRange1, KeepEvery1, Dedupe1,
     // Draw
     Insertfromfile1, Export1, Scan1, Colorattribute1, Text1,
     // GIF
@@ -42,7 +44,7 @@ enum class ActionId {
 };
 inline constexpr std::size_t kActionCount = static_cast<std::size_t>(ActionId::Count);
 
-enum class MenuId { File, Edit, Frame, Draw, GIF, Effect, View, Window, Help, Count };
+enum class MenuId { File, Edit, Frame, Animation, Draw, GIF, Effect, View, Window, Help, Count };
 inline constexpr std::size_t kMenuCount = static_cast<std::size_t>(MenuId::Count);
 
 // When an action (or a menu) may be used.

@@ -15,6 +15,7 @@
 #include "app/CommandGuard.h"
 #include "app/Giffer.h"
 #include "app/Project.h"
+#include "app/commands/AnimationCommands.h"
 #include "app/commands/EffectCommands.h"
 #include "app/commands/FileCommands.h"
 #include "app/commands/FrameCommands.h"
@@ -89,6 +90,15 @@ void TGiffer::BuildMenus()
 
     AddItems(AddMenu(MenuId::Frame),
              {A::Save2, A::Exchange1, A::Addframe1, A::Edit1, A::Delete1, A::Moveframe1, A::Frameoption1});
+    // The Frame menu acts on one frame; the Animation menu on all of them.
+    QMenu* animation = AddMenu(MenuId::Animation);
+    AddItems(animation, {A::Reverse1, A::PingPong1});
+    animation->addSeparator();
+    AddItems(animation, {A::SetDelay1, A::ChangeSpeed1});
+    animation->addSeparator();
+    AddItems(animation, {A::Resize1, A::Crop1});
+    animation->addSeparator();
+    AddItems(animation, {A::DeleteRange1, A::KeepEvery1, A::Dedupe1});
     AddItems(AddMenu(MenuId::Draw), {A::Insertfromfile1, A::Export1, A::Scan1, A::Colorattribute1, A::Text1});
     AddItems(AddMenu(MenuId::GIF), {A::Extensions1, A::Globalpalette1});
     AddItems(AddMenu(MenuId::Effect), {A::Fallwall1, A::Rain1, A::Moveapart1, A::Lines1, A::Mosaic1});
@@ -115,6 +125,15 @@ void TGiffer::BindMenuCommands()
     Bind(A::Frameoption1, &commands::FrameOption);
     Bind(A::Exchange1, &commands::ExchangeFrames);
     Bind(A::Moveframe1, &commands::MoveFrame);
+    Bind(A::Reverse1, &commands::ReverseAnimation);
+    Bind(A::PingPong1, &commands::PingPongAnimation);
+    Bind(A::SetDelay1, &commands::SetDelay);
+    Bind(A::ChangeSpeed1, &commands::ChangeSpeed);
+    Bind(A::Resize1, &commands::ResizeAnimation);
+    Bind(A::Crop1, &commands::CropAnimation);
+    Bind(A::DeleteRange1, &commands::DeleteFrameRange);
+    Bind(A::KeepEvery1, &commands::KeepEveryNth);
+    Bind(A::Dedupe1, &commands::DropDuplicateFrames);
     Bind(A::Insertfromfile1, &commands::ImportFrame);
     Bind(A::Export1, &commands::ExportFrame);
     Bind(A::Fallwall1, &commands::FallWall);

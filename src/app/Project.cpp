@@ -98,6 +98,11 @@ void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>&
         failure = std::current_exception();
     }
     image->WarningHandler = std::move(warnings);
+    if (edit.IsUnchanged()) {
+        if (failure)
+            std::rethrow_exception(failure);
+        return;
+    }
     lastEditName_ = name;
     // Whatever part of the change was made is shown, so the preview never
     // disagrees with the document image, and can be taken back.
@@ -110,6 +115,23 @@ void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>&
     Announce(edit);
     if (target == EditTarget::Document)
         emit historyChanged();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void Project::EditWhole(const QString& name, const std::function<void(ProjectEdit&)>& change)
+{
+    if (!document_)
+        return;
+    emit documentAboutToBeReplaced();
+    std::exception_ptr failure;
+    try {
+        Edit(name, change);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    emit documentReplaced();
+    SetCurrentFrame(currentFrame_);
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -146,11 +168,11 @@ void Project::Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t
     if (!document_)
         return;
     StopPainters();
-    emit documentAboutToBeRestored();
+    emit documentAboutToBeReplaced();
     const std::vector<uint8_t> restored = (history_.*step)(THistory::Encode(*document_));
     THistory::Decode(restored, *document_);
     RefreshPreviewCopy();
-    emit documentRestored();
+    emit documentReplaced();
     SetCurrentFrame(currentFrame_);
     emit historyChanged();
 }

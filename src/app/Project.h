@@ -44,6 +44,10 @@ public:
     void FramePictureChanged(int index) { changes_.push_back({Kind::Picture, index, 0}); }
     void FrameExtensionsChanged(int index) { changes_.push_back({Kind::Extensions, index, 0}); }
     void GlobalColorMapChanged() { changes_.push_back({Kind::GlobalColorMap, 0, 0}); }
+    // The change was refused, or found nothing to do, before it touched the
+    // image: the gateway records no history step and announces nothing.
+    void Unchanged() { unchanged_ = true; }
+    bool IsUnchanged() const { return unchanged_; }
 
     enum class Kind { Inserted, Removed, Moved, Picture, Extensions, GlobalColorMap };
     struct Change {
@@ -56,6 +60,7 @@ public:
 private:
     TGIFImage& image_;
     std::vector<Change> changes_;
+    bool unchanged_ = false;
 };
 
 class Project : public QObject {
@@ -95,6 +100,11 @@ public:
     // again afterwards). `name` says what the change was, for the user.
     void Edit(const QString& name, const std::function<void(ProjectEdit&)>& change,
               EditTarget target = EditTarget::Document);
+    // A change of the whole animation (its order, size or timing): through
+    // Edit, and the windows take it as they take Undo (documentAboutToBeReplaced
+    // before, documentReplaced after), going on with the frame at the same
+    // index; the current frame stays, within the frames left.
+    void EditWhole(const QString& name, const std::function<void(ProjectEdit&)>& change);
     // The name of the last change made through Edit.
     const QString& LastEditName() const { return lastEditName_; }
 
@@ -152,10 +162,11 @@ signals:
     void globalColorMapChanged();
     // A change of the preview copy alone is done (the copy stays).
     void previewCopyChanged();
-    // Undo or Redo put back a whole earlier document image: every frame may
-    // have changed (windows show the frame at the same index again).
-    void documentAboutToBeRestored();
-    void documentRestored();
+    // Undo, Redo or a whole-animation command (EditWhole) put a whole new
+    // document image in place: every frame may have changed (windows show
+    // the frame at the same index again).
+    void documentAboutToBeReplaced();
+    void documentReplaced();
     void historyChanged();
     void currentFrameChanged(int index);
     // ShowProgress: a stage other than the end shows percent and message.

@@ -356,6 +356,7 @@ void InsertFrame(TGIFImage& image, const TGraphic& picture, int position)
     holder.SetReductionMode(image.ReductionMode());
     holder.SetReductionBits(image.ReductionBits());
     holder.SetDitherStyle(image.DitherStyle());
+    holder.SetRefinePalette(image.RefinePalette());
     TGIFSubImage& frame = *holder.Images().SubImage(holder.Add(picture));
     if (!frame.GraphicControl())
         frame.Extensions().Append(std::make_unique<TGIFGraphicControlExtension>(frame));

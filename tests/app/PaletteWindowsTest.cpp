@@ -11,6 +11,7 @@
 #include "app/optimize/OptimizerForm.h"
 #include "app/optimize/PaletteGrid.h"
 #include "color/ColorTypes.h"
+#include "color/ReduceColors.h"
 #include "gif/GraphicControl.h"
 
 namespace animora::test {
@@ -167,6 +168,54 @@ TEST_F(PaletteWindowsTest, TheOptimiserShowsTheImagesSettings)
         EXPECT_TRUE(form->findChild<QRadioButton*>(c.checked)->isChecked());
         EXPECT_EQ(form->findChild<QRadioButton*>("RadioButton14")->isChecked(), c.rle);
     }
+}
+
+// Refinement is on in every new image; the optimiser's box switches it, and
+// off the frame gets exactly the octree's palette, on the refined one.
+TEST_F(PaletteWindowsTest, RefinePaletteChoosesBetweenTheRefinedAndTheExactOctreeColours)
+{
+    const int savedBits = GIFImageDefaults().reductionBits;
+    commands::OpenProject(*project, Corpus("hat.gif"));
+    ASSERT_TRUE(project->Document()->RefinePalette());
+    const TBitmap source(*DocumentFrame(0).RenderedBitmap());
+    window->Action(ActionId::OptimizeButton)->trigger();
+    auto* form = window->Windows().Find<TOptimizerForm>(WindowKind::Optimizer);
+    ASSERT_NE(form, nullptr);
+    auto* refine = form->findChild<QCheckBox*>("RefinePaletteCb");
+    EXPECT_TRUE(refine->isChecked());
+    form->findChild<QRadioButton*>("NetscapeColor")->click();
+    EXPECT_FALSE(refine->isEnabled());  // a fixed palette has nothing to refine
+    form->findChild<QRadioButton*>("RadioButton6")->click();  // 16 colours
+    EXPECT_TRUE(refine->isEnabled());
+    form->findChild<QCheckBox*>("AllFrameCb")->setChecked(false);
+
+    std::vector<std::vector<TColor>> results;
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        refine->setChecked(on);
+        form->OptimizeClick();
+        EXPECT_EQ(project->Document()->RefinePalette(), on);
+        TBitmap input(source);
+        const auto expected = ReduceBitmapColors(input, crOptimized, dkNearest, nullptr, 4, on);
+        const TBitmap& frame = *DocumentFrame(0).RenderedBitmap();
+        std::vector<TColor> got, want;
+        for (int y = 0; y < source.Height(); ++y)
+            for (int x = 0; x < source.Width(); ++x) {
+                got.push_back(frame.PixelColor(x, y));
+                want.push_back(expected->PixelColor(x, y));
+            }
+        EXPECT_EQ(got, want);
+        results.push_back(got);
+        project->Undo();
+    }
+    EXPECT_NE(results[0], results[1]);
+    GIFImageDefaults().reductionBits = savedBits;
+
+    // A new image starts refined again, and the window says so.
+    Create(1, 8, 8);
+    EXPECT_TRUE(project->Document()->RefinePalette());
+    EXPECT_TRUE(project->PreviewCopy()->RefinePalette());
+    EXPECT_TRUE(refine->isChecked());
 }
 
 } // namespace

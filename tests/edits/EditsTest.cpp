@@ -13,6 +13,7 @@
 #include <functional>
 #include <numeric>
 
+#include "color/ColorTypes.h"
 #include "edits/Edits.h"
 #include "gif/Composition.h"
 #include "gif/GIFImage.h"
@@ -297,6 +298,28 @@ TEST(Edits, ResizeClearsWhatTheAnimationClearsAndKeepsEdgeColours)
     EXPECT_EQ(pixel(7, 3), std::string(4, '\0'));
     EXPECT_EQ(pixel(1, 0), std::string(4, '\0'));  // a quarter drawn
     EXPECT_EQ(pixel(2, 0), std::string("\x96\x96\x96\xff", 4));  // three quarters drawn, gray 5 unmixed with nothing
+}
+
+// An inserted picture is reduced by the image's own settings, its palette
+// refinement included: a ramp bunched at the dark end gets other colours
+// from the refined palette than from the octree's alone.
+TEST(Edits, InsertReducesByTheImagesOwnRefinement)
+{
+    TBitmap ramp(16, 16, PixelFormat::pf24bit);
+    for (int i = 0; i < 256; ++i)
+        std::memset(ramp.ScanLine(i / 16) + 3 * (i % 16), i * i / 255, 3);
+    std::vector<std::string> inserted;
+    for (const bool refine : {false, true}) {
+        TGIFImage image;
+        image.Add(TBitmap(16, 16, PixelFormat::pf24bit));
+        image.SetReductionMode(crOptimized);
+        image.SetReductionBits(3);
+        image.SetRefinePalette(refine);
+        InsertFrame(image, ramp, 0);
+        ASSERT_EQ(image.Images().Count(), 2);
+        inserted.push_back(Pictures(image)[0]);
+    }
+    EXPECT_NE(inserted[0], inserted[1]);
 }
 
 TEST(Edits, TheEmptyLastFrameOfTrailingBlocksStaysLast)

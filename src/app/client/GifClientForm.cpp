@@ -219,10 +219,11 @@ TGifClientForm::TGifClientForm(Project& project, QWidget* parent) : QWidget(pare
         if (FrameIndex() < 0)
             frame_ = nullptr;
     });
-    // Undo and Redo of the project bring back whole images: the window goes
-    // on with the frame at the index it had.
-    connect(&project_, &Project::documentAboutToBeRestored, this, [this] { restoredIndex_ = FrameIndex(); });
-    connect(&project_, &Project::documentRestored, this, [this] { frame_ = FrameAt(restoredIndex_); });
+    // Undo and Redo of the project, and the whole-animation commands, put
+    // whole images in place: the window goes on with the frame at the index
+    // it had (none when that frame is gone).
+    connect(&project_, &Project::documentAboutToBeReplaced, this, [this] { restoredIndex_ = FrameIndex(); });
+    connect(&project_, &Project::documentReplaced, this, [this] { frame_ = FrameAt(restoredIndex_); });
     // The frame before this one may change or become another.
     connect(&project_, &Project::previewReplaced, this, [this] {
         if (onionSkin_) {

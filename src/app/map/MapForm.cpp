@@ -201,7 +201,7 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
         FillList();
     };
     connect(&project_, &Project::openChanged, this, startAgain);
-    connect(&project_, &Project::documentRestored, this, startAgain);
+    connect(&project_, &Project::documentReplaced, this, startAgain);
 }
 
 TMapForm::~TMapForm() = default;

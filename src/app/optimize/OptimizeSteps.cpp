@@ -31,7 +31,8 @@ void ReduceFrame(TGIFImage& image, int index)
     TBitmap source(*rendered);
     std::unique_ptr<TBitmap> reduced =
         ReduceBitmapColors(source, static_cast<ColorReductionMode>(image.ReductionMode()),
-                           static_cast<DitherKind>(image.DitherStyle()), nullptr, image.ReductionBits());
+                           static_cast<DitherKind>(image.DitherStyle()), nullptr, image.ReductionBits(),
+                           image.RefinePalette());
     if (!reduced || reduced->Empty())
         return;
 
@@ -69,6 +70,7 @@ void RunOptimize(ProjectEdit& edit, const OptimizeChoice& choice, int currentFra
     image.SetReductionMode(choice.reductionMode);
     image.SetEncoding(choice.lzw ? kEncodingLZW : kEncodingRLE);
     image.SetReductionBits(choice.reductionBits);
+    image.SetRefinePalette(choice.refinePalette);
     if (choice.maxCompress) {
         const bool lone = image.Images().Count() == 1 && image.Header().ColorMap().Count() == 0;
         image.Compact();

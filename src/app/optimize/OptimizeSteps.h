@@ -13,6 +13,10 @@ class TGIFImage;
 struct OptimizeChoice {
     uint8_t reductionMode = 0;  // a ColorReductionMode
     int reductionBits = 8;      // for the optimised modes
+    // The optimised modes refine the octree palette (k-means passes); off,
+    // they keep the plain octree palette. Kept on the image, so frames made
+    // from pictures later follow it too.
+    bool refinePalette = true;
     bool lzw = true;            // else run-length
     bool maxCompress = false;
     bool allFrames = true;
@@ -27,8 +31,9 @@ void RunOptimize(ProjectEdit& edit, const OptimizeChoice& choice, int currentFra
 // Crops transparent borders, drops frames that become empty and sorts every
 // colour map by use.
 void OptimizeFrames(TGIFImage& image);
-// The frame's picture reduced by the image's reduction mode, dither kind and
-// bits; the frame keeps its timing and its other blocks.
+// The frame's picture reduced by the image's reduction mode, dither kind,
+// bits and palette refinement; the frame keeps its timing and its other
+// blocks.
 void ReduceFrame(TGIFImage& image, int index);
 
 } // namespace animora

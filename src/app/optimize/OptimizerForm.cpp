@@ -110,11 +110,21 @@ QWidget* TOptimizerForm::BuildColorPage()
         if (id >= kBitsButton)
             GIFImageDefaults().reductionBits = id - kBitsButton;
     });
+    // Refinement is for the palettes chosen for the picture: the colour
+    // counts and "Optimized windows".
+    refine_ = new QCheckBox("Refine palette", page);
+    refine_->setObjectName("RefinePaletteCb");
+    refine_->setToolTip("Closer colours for 8 to 128 colours and Optimized windows: a few passes improve the "
+                        "palette. Off: the palette exactly as the octree makes it.");
+    refine_->setChecked(GIFImageDefaults().refinePalette);
+    connect(modes_, &QButtonGroup::idToggled, this, [this] { refine_->setEnabled(OptimisedModeChecked()); });
+    refine_->setEnabled(OptimisedModeChecked());
     allFrames_ = new QCheckBox("All frame", page);
     allFrames_->setObjectName("AllFrameCb");
     allFrames_->setChecked(true);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(group);
+    layout->addWidget(refine_);
     layout->addWidget(allFrames_);
     layout->addStretch();
     return page;
@@ -160,6 +170,13 @@ void TOptimizerForm::ShowSettings()
     if (QAbstractButton* button = modes_->button(id))
         button->setChecked(true);
     (document->Encoding() == kEncodingRLE ? rle_ : lzw_)->setChecked(true);
+    refine_->setChecked(document->RefinePalette());
+}
+
+bool TOptimizerForm::OptimisedModeChecked() const
+{
+    const int id = modes_->checkedId();
+    return id >= kBitsButton || id == crOptimizedWindows;
 }
 
 OptimizeChoice TOptimizerForm::Choice() const
@@ -168,6 +185,7 @@ OptimizeChoice TOptimizerForm::Choice() const
     const int id = modes_->checkedId();
     choice.reductionMode = static_cast<uint8_t>(id >= kBitsButton ? crOptimized : std::max(id, 0));
     choice.reductionBits = GIFImageDefaults().reductionBits;
+    choice.refinePalette = refine_->isChecked();
     choice.lzw = lzw_->isChecked();
     choice.maxCompress = maxCompress_->isChecked();
     choice.allFrames = allFrames_->isChecked();

@@ -35,6 +35,10 @@ private:
 
     Project& project_;
     QButtonGroup* modes_;
+    // Whether the mode checked is an optimised one, which refinement is for.
+    bool OptimisedModeChecked() const;
+
+    QCheckBox* refine_;
     QCheckBox* allFrames_;
     QRadioButton* lzw_;
     QRadioButton* rle_;

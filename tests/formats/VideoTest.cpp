@@ -200,7 +200,8 @@ TEST_F(VideoTest, DamagedVideosGiveTheirErrorAndWriteNothing)
         const char* message;
     } cases[] = {
         {"truncated.mp4", cut(mp4Bytes), "Failed to open AVI file"},
-        {"damaged.mp4", damage(mp4Bytes), "Failed to decompress AVI frame"},
+        // The damage reaches the decoder's set-up in the index at the end.
+        {"damaged.mp4", damage(mp4Bytes), "Failed to start AVI decompression"},
         {"truncated.avi", cut(aviBytes), "Failed to decompress AVI frame"},
         {"damaged.avi", damage(aviBytes), "Failed to decompress AVI frame"},
         {"text.avi", {'n', 'o', ' ', 'v', 'i', 'd', 'e', 'o'}, "Failed to open AVI file"},

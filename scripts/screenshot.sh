@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes main-window.png: the editor on a virtual X display (xvfb) with a
-# corpus GIF open, written into OUTPUT_FOLDER (`make screenshot` gives
-# build/screenshots; `make screenshots-update` gives docs/screenshots, the
-# committed picture).
+# corpus GIF open; then video-progress.png and document-window.png. Written
+# into OUTPUT_FOLDER (`make screenshot` gives build/screenshots; `make
+# screenshots-update` gives docs/screenshots, the committed pictures).
 #
 #   scripts/screenshot.sh OUTPUT_FOLDER [GIF relative to ../shared] [animora binary]
 #
@@ -51,6 +51,23 @@ xvfb-run --auto-servernum --server-args="-screen 0 ${width}x${height}x24" bash -
 mkdir -p "$(dirname "$output")"
 cp "$workdir/shot.png" "$output"
 echo "wrote $output"
+
+# The progress window while a video opens: a 30-second video made by ffmpeg,
+# chosen in File › Open, pictured a few seconds into its import.
+progress="$(dirname "$output")/video-progress.png"
+ffmpeg -v error -y -f lavfi -i testsrc2=size=640x360:rate=25 -t 30 -c:v libx264 -pix_fmt yuv420p "$workdir/clip.mp4"
+xvfb-run --auto-servernum --server-args="-screen 0 ${width}x${height}x24" bash -c '
+    "$0" &
+    editor=$!
+    sleep 4
+    xdotool mousemove 700 300 click 1 key ctrl+o; sleep 2
+    xdotool type --delay 20 "$1"; xdotool key Return
+    sleep 6
+    import -window root "$2"
+    kill "$editor"
+' "$binary" "$workdir/clip.mp4" "$workdir/progress.png"
+cp "$workdir/progress.png" "$progress"
+echo "wrote $progress"
 
 # The document window with shapes painted: a first start (no saved places)
 # on a 1280 x 800 screen, the preview's edit button, the window maximised and

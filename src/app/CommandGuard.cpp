@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Prompts.h"
+#include "platform/Errors.h"
 
 namespace animora {
 
@@ -12,11 +13,27 @@ void Prompts::ShowError(const QString& text)
     Message(text, QString::fromLatin1(kApplicationTitle), PromptIcon::Error, PromptButtons::Ok);
 }
 
+namespace {
+
+class UnseenProgress : public ProgressWindow {
+public:
+    bool Advance(int, const QString&) override { return true; }
+};
+
+} // namespace
+
+std::unique_ptr<ProgressWindow> Prompts::ShowProgress(const ProgressRequest&)
+{
+    return std::make_unique<UnseenProgress>();
+}
+
 bool RunGuarded(Prompts& prompts, const std::function<void()>& command)
 {
     try {
         command();
         return true;
+    } catch (const EAbort&) {
+        // The user stopped a run: nothing to say.
     } catch (const std::bad_alloc&) {
         prompts.ShowError("Out of memory");
     } catch (const std::exception& error) {

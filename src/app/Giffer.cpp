@@ -226,6 +226,12 @@ void TGiffer::OpenDropped(const QString& path)
 
 void TGiffer::closeEvent(QCloseEvent* event)
 {
+    // A video import or export runs under its progress window: its Cancel
+    // ends it, closing the editor does not.
+    if (project_.IsHeld()) {
+        event->ignore();
+        return;
+    }
     // The preview's painting ends before anything is asked.
     if (TGIFImage* copy = project_.PreviewCopy())
         copy->StopAllPainters();

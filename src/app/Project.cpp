@@ -11,6 +11,7 @@
 #include "gif/GIFException.h"
 #include "gif/GIFImage.h"
 #include "gif/Painter.h"
+#include "platform/Errors.h"
 
 namespace animora {
 
@@ -76,8 +77,15 @@ void Project::StopPainters()
         document_->StopAllPainters();
 }
 
+void Project::CheckNotHeld() const
+{
+    if (holds_ > 0)
+        throw EInvalidGraphicOperation(kProjectHeld);
+}
+
 void Project::Edit(const QString& name, const std::function<void(ProjectEdit&)>& change, EditTarget target)
 {
+    CheckNotHeld();
     TGIFImage* image = target == EditTarget::Document ? document_.get() : preview_.get();
     if (!image)
         return;
@@ -167,6 +175,7 @@ void Project::Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t
 {
     if (!document_)
         return;
+    CheckNotHeld();
     StopPainters();
     emit documentAboutToBeReplaced();
     const std::vector<uint8_t> restored = (history_.*step)(THistory::Encode(*document_));
@@ -179,6 +188,7 @@ void Project::Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t
 
 void Project::Open(const QString& caption, const std::function<void(TGIFImage&)>& fill)
 {
+    CheckNotHeld();
     history_.Clear();
     emit historyChanged();
     // The project counts as open from here on, also when the load fails.
@@ -212,6 +222,7 @@ void Project::ShowOpened()
 
 void Project::Close()
 {
+    CheckNotHeld();
     history_.Clear();
     emit historyChanged();
     if (!fileName_.isEmpty())

@@ -118,6 +118,22 @@ public:
     // name among the recent projects.
     void Close();
 
+    // A long run (a video import or export under its progress window, which
+    // lets the event loop run) holds the project for its length: meanwhile
+    // Open, Close, Edit, Undo and Redo refuse with kProjectHeld, so nothing
+    // reached through the event loop changes what the run reads.
+    class RunHold {
+    public:
+        explicit RunHold(Project& project) : project_(project) { ++project_.holds_; }
+        ~RunHold() { --project_.holds_; }
+        RunHold(const RunHold&) = delete;
+        RunHold& operator=(const RunHold&) = delete;
+
+    private:
+        Project& project_;
+    };
+    bool IsHeld() const { return holds_ > 0; }
+
     // The history of changes to the document image, many steps deep. Undo
     // and Redo restore the document image as it was before (after) a step.
     bool CanUndo() const { return history_.CanUndo(); }
@@ -194,6 +210,7 @@ private:
     void Announce(const ProjectEdit& edit);
     void ShowOpened();
     void Restore(std::vector<uint8_t> (THistory::*step)(std::vector<uint8_t>));
+    void CheckNotHeld() const;
 
     Prompts& prompts_;
     QString startDirectory_;
@@ -206,10 +223,12 @@ private:
     QString caption_;
     QString lastEditName_;
     THistory history_;
+    int holds_ = 0;
 };
 
 // Raised by the warning handler when the user does not answer Ignore.
 inline constexpr const char* kGifFileAborted = "GIF file aborted";
 inline constexpr const char* kMainCaption = "Zelqo Animora Pro";
+inline constexpr const char* kProjectHeld = "The project is busy with a video: wait for it to end, or press Cancel";
 
 } // namespace animora

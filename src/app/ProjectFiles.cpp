@@ -1,5 +1,6 @@
 #include "app/ProjectFiles.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/FrameRendering.h"
@@ -23,10 +24,19 @@ QString UpperExtension(const QString& path)
 void CheckProjectFileSupported(const QString& path)
 {
     const TFileKind kind = FileKindOf(path.toStdString());
-    if (kind == TFileKind::fkVideo)
-        throw EInvalidGraphic("Opening AVI video needs the video import, which this version lacks");
-    if (!FileKindInfo(kind).opens)
+    if (kind != TFileKind::fkVideo && !FileKindInfo(kind).opens)
         PictureKindForExtension(QFileInfo(path).suffix().toStdString());  // raises for an unknown extension
+}
+
+bool IsVideoProjectFile(const QString& path)
+{
+    return FileKindOf(path.toStdString()) == TFileKind::fkVideo;
+}
+
+QString GifBesideVideo(const QString& videoPath)
+{
+    const QFileInfo video(videoPath);
+    return video.dir().filePath(video.completeBaseName() + ".gif");
 }
 
 void LoadProjectFile(TGIFImage& image, const QString& path)

@@ -18,16 +18,25 @@ struct JpegSaveOptions {
 // The upper-cased extension with its dot (".GIF"), empty when there is none.
 QString UpperExtension(const QString& path);
 
-// Raises the reason when `path` cannot be opened as a project (AVI video,
-// which needs the video import; an extension the picture loader does not
-// know), before anything of the open project is touched.
+// Raises the reason when `path` cannot be opened as a project (an extension
+// neither the picture loader nor the video import knows), before anything of
+// the open project is touched.
 void CheckProjectFileSupported(const QString& path);
 
-// Loads `path` into `image` by its extension. A GIF is read whole by the
+// A video (AVI, MP4, WebM, animated WebP, ...) opens through the video
+// import: the GIF of its frames is written beside it (GifBesideVideo) and
+// that GIF is opened.
+bool IsVideoProjectFile(const QString& path);
+// The video's path with the extension ".gif" in place of its own.
+QString GifBesideVideo(const QString& videoPath);
+
+// Loads `path` into `image` by its extension (not a video). A GIF is read whole by the
 // codec (warnings and progress go to the image's handlers); any other
 // picture becomes one frame, reduced by the image's settings.
 void LoadProjectFile(TGIFImage& image, const QString& path);
 
+// Avi is every video kind the export writes, by extension (.avi, .mp4,
+// .webm, .webp, .apng, ...).
 enum class SaveKind { Gif, Bitmap, Jpeg, Avi };
 SaveKind SaveKindFor(const QString& path);
 

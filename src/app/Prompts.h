@@ -17,6 +17,7 @@
 // dialog touches neither this file nor the prompts classes.
 #include <any>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <type_traits>
 #include <typeindex>
@@ -37,6 +38,21 @@ enum class PromptAnswer { Ok, Cancel, Yes, No, Abort, Ignore, All };
 struct FileDialogRequest {
     QString filter;          // "Name|*.a;*.b|Other|*.c" as the menus list them
     QString defaultSuffix;   // save dialogs only; empty for none
+};
+
+// A long run the user may stop (a video import or export): a modal window
+// with a bar and Cancel, up for as long as the object lives.
+struct ProgressRequest {
+    QString caption;  // the window's title
+    QString text;     // what is running, until the run says otherwise
+};
+
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // Shows how far the run is and lets the window answer the user; false
+    // once the user pressed Cancel (or closed the window).
+    virtual bool Advance(int percent, const QString& message) = 0;
 };
 
 class Prompts;
@@ -83,6 +99,9 @@ public:
                                  PromptButtons buttons) = 0;
     virtual std::optional<QString> OpenFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> SaveFileName(const FileDialogRequest& request) = 0;
+    // A run's progress window. Prompts that show nothing (a benchmark's)
+    // keep this one, which shows nothing and never stops the run.
+    virtual std::unique_ptr<ProgressWindow> ShowProgress(const ProgressRequest& request);
 
     // Shows the dialog of the question's feature; nothing on Cancel.
     template <typename Question>

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
+
+#include "app/BusyCursor.h"
 
 
 namespace animora {
@@ -20,6 +23,54 @@ public:
     ArrowWhileAsking(const ArrowWhileAsking&) = delete;
     ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
 };
+
+// The progress of a video import or export. Application-modal: while it is
+// up, no window of the editor takes input, so the project cannot be closed
+// or changed under the run; Cancel, Escape and the close box all stop it.
+class QtProgressWindow : public ProgressWindow {
+public:
+    QtProgressWindow(QWidget* parent, const ProgressRequest& request)
+        : dialog_(request.text, QStringLiteral("Cancel"), 0, 100, parent)
+    {
+        dialog_.setObjectName("ProgressWindow");
+        dialog_.setWindowTitle(request.caption);
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumWidth(360);
+        dialog_.setMinimumDuration(0);
+        dialog_.setAutoReset(false);
+        dialog_.setAutoClose(false);
+        dialog_.setValue(0);
+        dialog_.show();
+        QApplication::processEvents();
+    }
+
+    bool Advance(int percent, const QString& message) override
+    {
+        if (!message.isEmpty() && message != dialog_.labelText())
+            dialog_.setLabelText(message);
+        if (percent != dialog_.value())
+            dialog_.setValue(percent);
+        QApplication::processEvents();
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QProgressDialog dialog_;
+    // The arrow with the hourglass: the editor still answers (Cancel).
+    BusyCursor busy_{Qt::BusyCursor};
+};
+
+// "MP4 video (*.mp4)" gives "mp4"; nothing for "All files (*.*)".
+QString FirstSuffixOf(const QString& qtFilter)
+{
+    const int star = qtFilter.indexOf("*.");
+    if (star < 0)
+        return QString();
+    QString suffix;
+    for (int i = star + 2; i < qtFilter.size() && qtFilter[i].isLetterOrNumber(); ++i)
+        suffix += qtFilter[i];
+    return suffix;
+}
 
 } // namespace
 
@@ -127,9 +178,21 @@ std::optional<QString> QtPrompts::SaveFileName(const FileDialogRequest& request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QtFileFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension takes the chosen kind's ("clip"
+    // under MP4 video is clip.mp4).
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        const QString suffix = FirstSuffixOf(filter);
+        if (!suffix.isEmpty())
+            dialog.setDefaultSuffix(suffix);
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+std::unique_ptr<ProgressWindow> QtPrompts::ShowProgress(const ProgressRequest& request)
+{
+    return std::make_unique<QtProgressWindow>(parent_, request);
 }
 
 } // namespace animora

@@ -22,6 +22,7 @@ public:
                          PromptButtons buttons) override;
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override;
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override;
+    std::unique_ptr<ProgressWindow> ShowProgress(const ProgressRequest& request) override;
 
 protected:
     std::any AskDialog(const std::any& question, const DialogRunner& show) override;

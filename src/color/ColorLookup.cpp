@@ -20,6 +20,9 @@ void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
 {
     colorCount_ = std::clamp(count, 0, 256);
     std::copy_n(entries, colorCount_, entries_.begin());
+    searchRed_.fill(kBeyondColors);
+    searchGreen_.fill(kBeyondColors);
+    searchBlue_.fill(kBeyondColors);
     for (int i = 0; i < colorCount_; ++i) {
         searchRed_[i] = entries_[i].red;
         searchGreen_[i] = entries_[i].green;
@@ -36,17 +39,26 @@ void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
 
 // Linear search, run at most once per cache cell. Only a strictly smaller
 // distance wins, so among equal entries the lowest index is chosen. The
-// smallest distance is found first in a loop the compiler vectorises, then
-// the first entry at that distance.
+// smallest distance is found first over all 256 slots in 16-bit arithmetic
+// (a distance is at most 3 * kBeyondColors), a loop of fixed length that the
+// compiler vectorises eight or more lanes wide; the slots past the palette
+// are farther than any colour and never win. Then the first entry at that
+// distance.
 int TFastColorLookup::SearchNearest(int red, int green, int blue) const
 {
-    int32_t distances[256];
-    int32_t smallest = 0x30000;
-    for (int i = 0; i < colorCount_; ++i) {
-        const int32_t distance = std::abs(searchRed_[i] - red) + std::abs(searchGreen_[i] - green) +
-                                 std::abs(searchBlue_[i] - blue);
+    const auto r = static_cast<int16_t>(red), g = static_cast<int16_t>(green), b = static_cast<int16_t>(blue);
+    int16_t distances[256];
+    int16_t smallest = INT16_MAX;
+    for (int i = 0; i < 256; ++i) {
+        auto dr = static_cast<int16_t>(searchRed_[i] - r);
+        auto dg = static_cast<int16_t>(searchGreen_[i] - g);
+        auto db = static_cast<int16_t>(searchBlue_[i] - b);
+        dr = dr < 0 ? static_cast<int16_t>(-dr) : dr;
+        dg = dg < 0 ? static_cast<int16_t>(-dg) : dg;
+        db = db < 0 ? static_cast<int16_t>(-db) : db;
+        const auto distance = static_cast<int16_t>(dr + dg + db);
         distances[i] = distance;
-        smallest = std::min(smallest, distance);
+        smallest = distance < smallest ? distance : smallest;
     }
     for (int i = 0; i < colorCount_; ++i) {
         if (distances[i] == smallest)

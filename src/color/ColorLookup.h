@@ -63,12 +63,16 @@ public:
     }
 
 private:
+    // The component value of the search slots past the palette.
+    static constexpr int16_t kBeyondColors = 4096;
+
     void Build(const TPaletteEntry* entries, int count);
     int SearchNearest(int red, int green, int blue) const;
 
     std::array<TPaletteEntry, 256> entries_{};
-    // The components again, one array each, for the vectorised search.
-    std::array<int32_t, 256> searchRed_{}, searchGreen_{}, searchBlue_{};
+    // The components again, one array each, for the vectorised search: all
+    // 256 slots in 16-bit lanes, those past the palette far from any colour.
+    std::array<int16_t, 256> searchRed_{}, searchGreen_{}, searchBlue_{};
     std::unique_ptr<int16_t[]> inverseCache_;
 };
 

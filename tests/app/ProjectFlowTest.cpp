@@ -112,13 +112,13 @@ TEST_F(EditorTest, OpeningACorpusGifShowsItsFrames)
     EXPECT_FALSE(window->Action(ActionId::Save1)->isEnabled());
 }
 
-TEST_F(EditorTest, FilesThisVersionCannotOpenLeaveTheProjectAlone)
+TEST_F(EditorTest, FilesThatCannotOpenLeaveTheProjectAlone)
 {
     Create(2, 8, 8);
     struct Case {
         const char* name;
         const char* messageStart;
-    } cases[] = {{"video.avi", "Opening AVI video needs"},
+    } cases[] = {{"missing.avi", "Failed to open AVI file"},
                  {"notes.txt", "Unknown picture file extension (.txt)"}};
     for (const Case& c : cases) {
         prompts.fileNames.push_back(TempPath(c.name));

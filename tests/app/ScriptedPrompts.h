@@ -3,6 +3,7 @@
 // is recorded, so a flow's texts and captions can be checked exactly. A
 // question without a queued answer is recorded and answered Cancel.
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -24,6 +25,16 @@ public:
     std::vector<ShownMessage> shown;
     std::vector<FileDialogRequest> fileRequests;
 
+    // Progress windows: the requests shown, every percent reported, and how
+    // many are up. The user presses Cancel once a run reports at least
+    // `cancelAtPercent`; `duringProgress` runs at every report, as the
+    // user's other clicks would while the window is up.
+    std::vector<ProgressRequest> progressShown;
+    std::vector<int> progressPercents;
+    int progressWindowsUp = 0;
+    std::optional<int> cancelAtPercent;
+    std::function<void()> duringProgress;
+
     PromptAnswer Message(const QString& text, const QString& caption, PromptIcon, PromptButtons buttons) override
     {
         shown.push_back({text, caption, buttons});
@@ -40,6 +51,12 @@ public:
     {
         fileRequests.push_back(request);
         return Next(fileNames, std::optional<QString>{});
+    }
+
+    std::unique_ptr<ProgressWindow> ShowProgress(const ProgressRequest& request) override
+    {
+        progressShown.push_back(request);
+        return std::make_unique<Progress>(*this);
     }
 
     // Queues the answer to the next question of that feature's dialog;
@@ -78,6 +95,22 @@ protected:
     }
 
 private:
+    class Progress : public ProgressWindow {
+    public:
+        explicit Progress(ScriptedPrompts& owner) : owner_(owner) { ++owner_.progressWindowsUp; }
+        ~Progress() override { --owner_.progressWindowsUp; }
+        bool Advance(int percent, const QString&) override
+        {
+            owner_.progressPercents.push_back(percent);
+            if (owner_.duringProgress)
+                owner_.duringProgress();
+            return !(owner_.cancelAtPercent && percent >= *owner_.cancelAtPercent);
+        }
+
+    private:
+        ScriptedPrompts& owner_;
+    };
+
     std::map<std::type_index, std::deque<std::any>> dialogAnswers;
     std::vector<std::any> questions;
 

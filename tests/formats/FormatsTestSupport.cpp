@@ -1,6 +1,7 @@
 #include "FormatsTestSupport.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -161,6 +162,25 @@ int RunShell(const std::string& command)
 bool HaveProgram(const std::string& name)
 {
     return RunShell("command -v " + name + " > /dev/null 2>&1") == 0;
+}
+
+std::map<std::string, std::string> ProbeVideo(const std::filesystem::path& video)
+{
+    const std::string command = "ffprobe -v error -count_frames -count_packets -select_streams v:0 -show_entries "
+                                "stream=width,height,r_frame_rate,nb_frames,nb_read_frames,duration "
+                                "-of default=noprint_wrappers=1 '" + video.string() + "'";
+    std::map<std::string, std::string> fields;
+    FILE* pipe = popen(command.c_str(), "r");
+    char line[256];
+    while (pipe && std::fgets(line, sizeof line, pipe)) {
+        std::string text(line);
+        const size_t equals = text.find('=');
+        if (equals != std::string::npos)
+            fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of("\r\n") - equals);
+    }
+    if (pipe)
+        pclose(pipe);
+    return fields;
 }
 
 } // namespace animora::test

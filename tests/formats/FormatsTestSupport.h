@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -73,5 +74,9 @@ double MeanDifference(const TBitmap& a, const TBitmap& b);
 // Runs a shell command; answers its exit status.
 int RunShell(const std::string& command);
 bool HaveProgram(const std::string& name);
+
+// ffprobe's view of a video's first video stream: width, height,
+// r_frame_rate, nb_frames (the container's count), nb_read_frames, duration.
+std::map<std::string, std::string> ProbeVideo(const std::filesystem::path& video);
 
 } // namespace animora::test

@@ -25,27 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// ffprobe's view of the first video stream: width, height, r_frame_rate,
-// nb_frames (the container's count), nb_read_frames, duration.
-std::map<std::string, std::string> Probe(const fs::path& video)
-{
-    const std::string command = "ffprobe -v error -count_frames -count_packets -select_streams v:0 -show_entries "
-                                "stream=width,height,r_frame_rate,nb_frames,nb_read_frames,duration "
-                                "-of default=noprint_wrappers=1 '" + video.string() + "'";
-    std::map<std::string, std::string> fields;
-    FILE* pipe = popen(command.c_str(), "r");
-    char line[256];
-    while (pipe && std::fgets(line, sizeof line, pipe)) {
-        std::string text(line);
-        const size_t equals = text.find('=');
-        if (equals != std::string::npos)
-            fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of("\r\n") - equals);
-    }
-    if (pipe)
-        pclose(pipe);
-    return fields;
-}
-
 std::vector<int> Delays(const TGIFImage& image)
 {
     std::vector<int> delays;
@@ -149,7 +128,7 @@ TEST_F(VideoTest, ExportsPlayAtTheGIFsSpeedAndImportBack)
         SCOPED_TRACE(extension);
         const fs::path video = dir_ / (std::string("out.") + extension);
         ExportAvi(*image, video.string());
-        auto probed = Probe(video);
+        auto probed = ProbeVideo(video);
         EXPECT_EQ(probed["nb_read_frames"], "25");
         EXPECT_EQ(probed["width"], "160");
         EXPECT_EQ(probed["height"], "120");
@@ -186,7 +165,7 @@ TEST_F(VideoTest, EmptyFramesAndOtherSizes)
         AddFrame(image, 40, 30, blue, 10);
         const fs::path avi = dir_ / (std::string(c.name) + ".avi");
         ExportAvi(image, avi.string());
-        auto probed = Probe(avi);
+        auto probed = ProbeVideo(avi);
         EXPECT_EQ(probed["width"], "40");
         EXPECT_EQ(probed["height"], "30");
         EXPECT_EQ(probed["r_frame_rate"], "10/1");  // an AVI has one rate: frame 0's delay
@@ -199,7 +178,7 @@ TEST_F(VideoTest, EmptyFramesAndOtherSizes)
         // frame's time to the frame before.
         const fs::path mp4 = dir_ / (std::string(c.name) + ".mp4");
         ExportAvi(image, mp4.string());
-        probed = Probe(mp4);
+        probed = ProbeVideo(mp4);
         EXPECT_EQ(probed["nb_read_frames"], c.frames);
         EXPECT_EQ(probed["duration"], "0.400000");
     }
@@ -302,8 +281,8 @@ TEST_F(VideoTest, CommandLineConvertsVideosBothWays)
     ASSERT_EQ(RunShell(cli + " convert '" + video.string() + "' '" + gif.string() + "'"), 0);
     ASSERT_EQ(RunShell(cli + " convert '" + gif.string() + "' '" + webm.string() + "'"), 0);
     ASSERT_EQ(RunShell(cli + " convert '" + webm.string() + "' '" + avi.string() + "'"), 0);
-    EXPECT_EQ(Probe(avi)["nb_read_frames"], "10");
-    EXPECT_EQ(Probe(avi)["r_frame_rate"], "10/1");
+    EXPECT_EQ(ProbeVideo(avi)["nb_read_frames"], "10");
+    EXPECT_EQ(ProbeVideo(avi)["r_frame_rate"], "10/1");
     EXPECT_EQ(RunShell(cli + " convert '" + (dir_ / "missing.mp4").string() + "' '" + gif.string() + "' 2>/dev/null"),
               1);
 }

@@ -10,6 +10,7 @@
 #include "app/dialogs/CreateGIFForm.h"
 #include "app/dialogs/SaveJPEGForm.h"
 #include "color/ColorTypes.h"
+#include "formats/Video.h"
 #include "gif/GIFImage.h"
 #include "gif/SubImage.h"
 #include "platform/Errors.h"
@@ -37,14 +38,50 @@ int FieldValue(const QString& text)
     return ok ? value : 0;
 }
 
-} // namespace
-
-void CloseProject(Project& project)
+// Runs `work` under a progress window with Cancel, the project held
+// meanwhile. Cancel makes the progress handler raise EAbort, which the video
+// code answers by writing nothing; false then.
+bool RunUnderProgress(Project& project, const QString& caption, const QString& text,
+                      const std::function<void(const TVideoProgress&)>& work)
 {
-    project.Close();
+    const Project::RunHold hold(project);
+    const std::unique_ptr<ProgressWindow> window = project.Ask().ShowProgress({caption, text});
+    const TVideoProgress progress = [&](TProgressStage stage, int percent, const std::string& message) {
+        project.ShowProgress(stage, percent, message);
+        if (stage != TProgressStage::psEnding && !window->Advance(percent, QString::fromStdString(message)))
+            throw EAbort();
+    };
+    try {
+        work(progress);
+    } catch (const EAbort&) {
+        return false;
+    }
+    return true;
 }
 
-void OpenProject(Project& project, const QString& path)
+// A video opens as the GIF of its frames, written beside it under the same
+// name. Nothing of the open project changes before that GIF is complete:
+// answering Cancel to the overwrite question or in the progress window, or
+// a video that cannot be read, leaves the project, its file name and any
+// old GIF as they were. Answers the GIF's path, or nothing.
+std::optional<QString> ImportVideo(Project& project, const QString& videoPath)
+{
+    const QString gifPath = GifBesideVideo(QFileInfo(videoPath).absoluteFilePath());
+    if (QFileInfo::exists(gifPath) &&
+        project.Ask().Message(QStringLiteral("File exist. Overwrite"), QStringLiteral("Attention"),
+                              PromptIcon::Information, PromptButtons::OkCancel) != PromptAnswer::Ok)
+        return std::nullopt;
+    const bool done = RunUnderProgress(project, QStringLiteral("Open video"), QStringLiteral("Importing video..."),
+                                       [&](const TVideoProgress& progress) {
+                                           ImportAviToFile(videoPath.toStdString(), gifPath.toStdString(), progress);
+                                       });
+    if (!done)
+        return std::nullopt;
+    return gifPath;
+}
+
+// The file opened as the project (a GIF or a picture).
+void OpenProjectFile(Project& project, const QString& path)
 {
     CheckProjectFileSupported(path);
     // The full path is what the recent list keeps, so an entry still works
@@ -55,6 +92,31 @@ void OpenProject(Project& project, const QString& path)
     BusyCursor busy;
     project.Close();
     project.Open(ProjectCaption(fullPath), [&](TGIFImage& document) { LoadProjectFile(document, fullPath); });
+}
+
+// Writes the preview copy as a video, through a temporary file that
+// replaces the old one only when complete. False when the user cancelled.
+bool SaveAsVideo(Project& project, TGIFImage& image, const QString& path)
+{
+    return RunUnderProgress(project, QStringLiteral("Save video"), QStringLiteral("Exporting video..."),
+                            [&](const TVideoProgress& progress) { ExportAvi(image, path.toStdString(), progress); });
+}
+
+} // namespace
+
+void CloseProject(Project& project)
+{
+    project.Close();
+}
+
+void OpenProject(Project& project, const QString& path)
+{
+    if (!IsVideoProjectFile(path)) {
+        OpenProjectFile(project, path);
+        return;
+    }
+    if (const std::optional<QString> gif = ImportVideo(project, path))
+        OpenProjectFile(project, *gif);
 }
 
 void Open(Project& project)
@@ -133,7 +195,7 @@ bool Save(Project& project)
         return true;
     }
     case SaveKind::Avi:
-        throw EInvalidGraphicOperation("Saving as AVI video needs the video export, which this version lacks");
+        return SaveAsVideo(project, *image, path);
     case SaveKind::Gif:
         break;
     }

@@ -10,15 +10,23 @@ class Project;
 
 namespace commands {
 
+// Videos open as the GIF of their frames and save by extension.
 inline constexpr const char* kOpenFilter =
-    "All (*.gif;*.avi;*.jpg;*.gif;*.jpeg;*.bmp)|*.gif;*.avi;*.jpg;*.jpeg;*.bmp|Gif files|*.gif|"
-    "Video for windows|*.avi|Bmp files|*.bmp|Jpeg files|*.jpg;*.jpeg|All files|*.*";
+    "All (*.gif;*.avi;*.jpg;*.gif;*.jpeg;*.bmp)|"
+    "*.gif;*.avi;*.mp4;*.mkv;*.mov;*.webm;*.webp;*.apng;*.jpg;*.jpeg;*.bmp|Gif files|*.gif|"
+    "Video for windows|*.avi|"
+    "Videos|*.avi;*.mp4;*.m4v;*.mkv;*.mov;*.webm;*.webp;*.apng;*.mpg;*.mpeg;*.ts;*.flv;*.ogv;*.wmv;*.3gp|"
+    "Bmp files|*.bmp|Jpeg files|*.jpg;*.jpeg|All files|*.*";
 inline constexpr const char* kSaveFilter =
-    "Gif files|*.gif|Jpg files|*.jpg;*.jpeg|Bmp files|*.bmp|Video for windows|*.avi";
+    "Gif files|*.gif|Jpg files|*.jpg;*.jpeg|Bmp files|*.bmp|Video for windows|*.avi|MP4 video|*.mp4|"
+    "WebM video|*.webm|Animated WebP|*.webp|Animated PNG|*.apng|Matroska video|*.mkv|QuickTime video|*.mov";
 
 // Opens `path` as the project. The old project is closed first; when loading
 // fails the project still counts as open with whatever frames were read, and
-// the failure is raised after the windows show that state.
+// the failure is raised after the windows show that state. A video first
+// becomes a GIF beside it ("File exist. Overwrite" when there is one), under
+// a progress window with Cancel; that GIF is what opens. Until it is
+// complete nothing of the open project changes.
 void OpenProject(Project& project, const QString& path);
 // Drops the document image and records the file name among the recent projects.
 void CloseProject(Project& project);
@@ -32,7 +40,8 @@ void OpenRecent(Project& project, const QString& path);
 void Create(Project& project);
 
 // Save by the extension of the project file name (asking for a name when
-// there is none). False when nothing was written because the user cancelled.
+// there is none); a video under a progress window with Cancel. False when
+// nothing was written because the user cancelled.
 bool Save(Project& project);
 // Save as: always asks for a name first.
 void SaveAs(Project& project);

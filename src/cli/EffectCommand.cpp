@@ -3,12 +3,12 @@
 // with the options of the effect's dialog; unnamed options keep the dialog's
 // defaults. A refusal (the range rule, F below 1, C below 2, L below 1) goes
 // to standard error with exit status 1 and no file is written.
-#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/EffectOptions.h"
 #include "effects/Effects.h"
 #include "gif/GIFImage.h"
 
@@ -36,65 +36,15 @@ const EffectOptions kEffects[] = {
 };
 const std::vector<std::string> kShared = {"effect", "first", "count", "no-palette", "copy", "no-copy"};
 
-bool Contains(const std::vector<std::string>& names, const std::string& name)
-{
-    for (const auto& n : names)
-        if (n == name)
-            return true;
-    return false;
-}
-
-bool ParseSeed(const std::string& text, uint64_t& seed)
-{
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, seed);
-    return !text.empty() && result.ec == std::errc() && result.ptr == end;
-}
-
-// Two options of one radio pair: at most one, `second` answers true.
-bool Pair(const ParsedArguments& parsed, const char* first, const char* second, bool& secondChosen)
-{
-    if (parsed.Has(first) && parsed.Has(second))
-        return false;
-    secondChosen = parsed.Has(second);
-    return true;
-}
-
 // The shared fields; F and C are taken as any integers, so that the effect
 // itself refuses values below 1 and 2 with its message.
 bool ParseShared(const ParsedArguments& parsed, TEffectParams& params)
 {
-    if (parsed.Has("copy") && parsed.Has("no-copy"))
-        return false;
     if (parsed.Has("first") && !ParseInt(parsed.Value("first"), INT_MIN, INT_MAX, params.firstFrame))
         return false;
     if (parsed.Has("count") && !ParseInt(parsed.Value("count"), INT_MIN, INT_MAX, params.frameCount))
         return false;
-    if (parsed.Has("no-palette"))
-        params.useLastFramePalette = false;
-    if (parsed.Has("copy"))
-        params.copyFrame = true;
-    if (parsed.Has("no-copy"))
-        params.copyFrame = false;
-    return true;
-}
-
-bool ParseFallWall(const ParsedArguments& parsed, TFallWallParams& params)
-{
-    const std::string direction = parsed.Value("direction", "up-down");
-    const std::string mode = parsed.Value("mode", "slide");
-    const char* const directions[] = {"up-down", "down-up", "left-right", "right-left"};
-    bool known = false;
-    for (int i = 0; i < 4; ++i)
-        if (direction == directions[i]) {
-            params.direction = static_cast<TFallDirection>(i);
-            known = true;
-        }
-    if (mode == "unfold" || mode == "slide" || mode == "squeeze")
-        params.mode = FallModeFromChecks(mode == "unfold", mode == "squeeze");
-    else
-        known = false;
-    return known;
+    return ParseEffectChecks(parsed, params);
 }
 
 // Loads, checks, runs and saves; F, C and L refused by the effect exit with 1.
@@ -147,38 +97,29 @@ int RunEffectCommand(const Arguments& args)
 
     if (effect == "fallwall") {
         TFallWallParams params;
-        if (!ParseShared(parsed, params) || !ParseFallWall(parsed, params))
+        if (!ParseShared(parsed, params) || !ParseFallWallOptions(parsed, params))
             return UsageError(kUsage);
         return Apply(input, output, params);
     }
     if (effect == "rain") {
         TRainParams params;
-        if (!ParseShared(parsed, params) || (parsed.Has("seed") && !ParseSeed(parsed.Value("seed"), params.seed)))
+        if (!ParseShared(parsed, params) || !ParseRainOptions(parsed, params))
             return UsageError(kUsage);
         return Apply(input, output, params);
     }
-    bool vertical = false;
-    if (!Pair(parsed, "horizontal", "vertical", vertical))
-        return UsageError(kUsage);
     if (effect == "moveapart") {
         TMoveApartParams params;
-        bool diminish = false;
-        if (!ParseShared(parsed, params) || !Pair(parsed, "increase", "diminish", diminish))
+        if (!ParseShared(parsed, params) || !ParseMoveApartOptions(parsed, params))
             return UsageError(kUsage);
-        params.orientation = vertical ? orVertical : orHorizontal;
-        params.kind = diminish ? mkDiminish : mkIncrease;
-        params.scale = parsed.Has("scale");
         return Apply(input, output, params);
     }
     TLinesParams params;
-    if (!ParseShared(parsed, params) ||
-        (parsed.Has("lines") && !ParseInt(parsed.Value("lines"), INT_MIN, INT_MAX, params.lines)))
+    if (!ParseShared(parsed, params) || !ParseLinesOptions(parsed, params))
         return UsageError(kUsage);
     if (params.frameCount != 4) {
         std::fprintf(stderr, "animora-cli effect: lines always runs over 4 frames (--count 4)\n");
         return UsageError(kUsage);
     }
-    params.orientation = vertical ? orVertical : orHorizontal;
     return Apply(input, output, params);
 }
 

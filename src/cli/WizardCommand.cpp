@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cli/Command.h"
+#include "cli/EffectOptions.h"
 #include "gif/GIFImage.h"
 #include "wizard/Wizard.h"
 
@@ -45,14 +46,6 @@ const EffectName kEffects[] = {
 const std::vector<std::string> kPageOptions = {"frames", "background", "size", "delay", "loop", "text", "font",
                                                "font-size", "bold", "italic", "color", "left", "top", "effect"};
 
-bool Contains(const std::vector<std::string>& names, const std::string& name)
-{
-    for (const auto& n : names)
-        if (n == name)
-            return true;
-    return false;
-}
-
 bool ParseSize(const std::string& text, int& width, int& height)
 {
     const auto x = text.find('x');
@@ -73,75 +66,20 @@ bool ParseColor(const std::string& text, TColor& color)
     return true;
 }
 
-bool ParseSeed(const std::string& text, uint64_t& seed)
-{
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, seed);
-    return !text.empty() && result.ec == std::errc() && result.ptr == end;
-}
-
-bool Pair(const ParsedArguments& parsed, const char* first, const char* second, bool& secondChosen)
-{
-    if (parsed.Has(first) && parsed.Has(second))
-        return false;
-    secondChosen = parsed.Has(second);
-    return true;
-}
-
-// The shared check boxes of an option page into one effect's struct.
-bool ParseChecks(const ParsedArguments& parsed, TEffectParams& params)
-{
-    if (parsed.Has("copy") && parsed.Has("no-copy"))
-        return false;
-    if (parsed.Has("no-palette"))
-        params.useLastFramePalette = false;
-    if (parsed.Has("copy"))
-        params.copyFrame = true;
-    if (parsed.Has("no-copy"))
-        params.copyFrame = false;
-    return true;
-}
-
 bool ParseEffect(const ParsedArguments& parsed, TWizardChoices& choices)
 {
-    bool vertical = false;
-    if (!Pair(parsed, "horizontal", "vertical", vertical))
-        return false;
     switch (choices.effect) {
     case weNone:
         return true;
-    case weFallWall: {
-        const std::string direction = parsed.Value("direction", "up-down");
-        const std::string mode = parsed.Value("mode", "slide");
-        const char* const directions[] = {"up-down", "down-up", "left-right", "right-left"};
-        bool known = false;
-        for (int i = 0; i < 4; ++i)
-            if (direction == directions[i]) {
-                choices.fallWall.direction = static_cast<TFallDirection>(i);
-                known = true;
-            }
-        if (mode != "unfold" && mode != "slide" && mode != "squeeze")
-            return false;
-        choices.fallWall.mode = FallModeFromChecks(mode == "unfold", mode == "squeeze");
+    case weFallWall:
         choices.fullRound = parsed.Has("full-round");
-        return known && ParseChecks(parsed, choices.fallWall);
-    }
+        return ParseFallWallOptions(parsed, choices.fallWall) && ParseEffectChecks(parsed, choices.fallWall);
     case weRain:
-        return ParseChecks(parsed, choices.rain) &&
-               (!parsed.Has("seed") || ParseSeed(parsed.Value("seed"), choices.rain.seed));
-    case weMoveApart: {
-        bool diminish = false;
-        if (!Pair(parsed, "increase", "diminish", diminish))
-            return false;
-        choices.moveApart.orientation = vertical ? orVertical : orHorizontal;
-        choices.moveApart.kind = diminish ? mkDiminish : mkIncrease;
-        choices.moveApart.scale = parsed.Has("scale");
-        return ParseChecks(parsed, choices.moveApart);
-    }
+        return ParseRainOptions(parsed, choices.rain) && ParseEffectChecks(parsed, choices.rain);
+    case weMoveApart:
+        return ParseMoveApartOptions(parsed, choices.moveApart) && ParseEffectChecks(parsed, choices.moveApart);
     case weLines:
-        choices.lines.orientation = vertical ? orVertical : orHorizontal;
-        return ParseChecks(parsed, choices.lines) &&
-               (!parsed.Has("lines") || ParseInt(parsed.Value("lines"), -1000000, 1000000, choices.lines.lines));
+        return ParseLinesOptions(parsed, choices.lines) && ParseEffectChecks(parsed, choices.lines);
     }
     return false;
 }

@@ -22,20 +22,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 
 # The editor with its own settings: no chooser, the window at the top left.
-mkdir -p "$work/config/Zelqo"
-cat > "$work/config/Zelqo/Animora.conf" <<CONF
-[Option]
-ShowOpenWiz=0
-Left=0
-Top=0
-Width=900
-Heigth=620
-PreviewLeft=8
-PreviewTop=8
-PreviewWidth=420
-PreviewHeight=300
-CONF
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+. "$repo/scripts/lib/editor-settings.sh"
+use_editor_settings "$work"
 
 # Where the Animation menu's title and its items are on that screen.
 menu_x=165

@@ -43,20 +43,8 @@ before_after moveapart --effect moveapart --count 5
 before_after lines --effect lines --first 2 --count 4
 
 # The editor with its own settings: no chooser, the window at the top left.
-mkdir -p "$work/config/Zelqo"
-cat > "$work/config/Zelqo/Animora.conf" <<CONF
-[Option]
-ShowOpenWiz=0
-Left=0
-Top=0
-Width=900
-Heigth=620
-PreviewLeft=8
-PreviewTop=8
-PreviewWidth=420
-PreviewHeight=300
-CONF
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+. "$repo/scripts/lib/editor-settings.sh"
+use_editor_settings "$work"
 
 # Opens the Effect menu, then (with a y) clicks the item at that height and
 # saves the dialog; without one saves the screen with the menu open.

@@ -38,20 +38,8 @@ montage "$work"/banner/*.pam -tile 5x2 -geometry 160x100+3+3 -background '#f4f4f
 convert "$work/result.png" +dither -colors 64 "PNG8:$out/wizard-result.png"  # marble does not compress
 
 # The editor with its own settings: no chooser, the window at the top left.
-mkdir -p "$work/config/Zelqo"
-cat > "$work/config/Zelqo/Animora.conf" <<CONF
-[Option]
-ShowOpenWiz=0
-Left=0
-Top=0
-Width=900
-Heigth=620
-PreviewLeft=8
-PreviewTop=8
-PreviewWidth=420
-PreviewHeight=300
-CONF
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
+. "$repo/scripts/lib/editor-settings.sh"
+use_editor_settings "$work"
 
 # Screen places in the wizard (it opens at 160,70, 560 x 400): Next, Back,
 # the text box, View, and the effect page's radio buttons by their row.

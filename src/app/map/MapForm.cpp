@@ -1,6 +1,7 @@
 #include "app/map/MapForm.h"
 
 #include <QDropEvent>
+#include <QFontMetricsF>
 #include <QMimeData>
 #include <QUrl>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -46,8 +48,13 @@ public:
             painter->drawPixmap(option.rect.topLeft() + QPoint(1, 1),
                                 map_.Thumbnail(*document->Images().SubImage(index.row())));
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const QRect text = option.rect.adjusted(kThumbnail + 8, 0, 0, 0);
-        painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+        // The text laid out once per entry: what drawText(rect, AlignVCenter
+        // | AlignLeft) draws, without laying it out on every paint.
+        const QStaticText& text = Text(index.row(), index.data().toString());
+        const qreal lineHeight = QFontMetricsF(painter->font()).height();
+        painter->drawStaticText(QPointF(option.rect.left() + kThumbnail + 8,
+                                        option.rect.top() + (option.rect.height() - lineHeight) / 2),
+                                text);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -55,7 +62,20 @@ public:
     }
 
 private:
+    const QStaticText& Text(int row, const QString& text) const
+    {
+        if (row >= int(texts_.size()))
+            texts_.resize(size_t(row) + 1);
+        QStaticText& cached = texts_[size_t(row)];
+        if (cached.text() != text) {
+            cached.setText(text);
+            cached.setTextFormat(Qt::PlainText);
+        }
+        return cached;
+    }
+
     TMapForm& map_;
+    mutable std::vector<QStaticText> texts_;
 };
 
 } // namespace
@@ -244,7 +264,7 @@ const QPixmap& TMapForm::Thumbnail(const TGIFSubImage& frame)
     auto found = thumbnails_.find(&frame);
     if (found != thumbnails_.end())
         return found->second;
-    QPixmap thumbnail(kThumbnail, kThumbnail);
+    QImage thumbnail(kThumbnail, kThumbnail, QImage::Format_RGB32);
     thumbnail.fill(Qt::white);
     const QImage picture = RenderFrameImage(frame);
     if (!picture.isNull()) {
@@ -253,7 +273,7 @@ const QPixmap& TMapForm::Thumbnail(const TGIFSubImage& frame)
                                                            Qt::SmoothTransformation));
     }
     ++thumbnailsMade_;
-    return thumbnails_.emplace(&frame, thumbnail).first->second;
+    return thumbnails_.emplace(&frame, QPixmap::fromImage(std::move(thumbnail))).first->second;
 }
 
 void TMapForm::ForgetFrame(int index)

@@ -55,7 +55,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void StartAgain();
+    void UpdateButtons();
+    void RefreshView();
     void FillList();
+    QImage RenderQuietly(const TGIFSubImage& frame);
     void ForgetFrame(int index);
     void ForgetGoneFrames();
     void Run(const std::function<void()>& command);

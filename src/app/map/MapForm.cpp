@@ -197,7 +197,7 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(left, 1);
     layout->addWidget(right, 2);
-    resize(560, 380);
+    resize(sizeHint());
 
     connect(list_, &QListWidget::itemClicked, this, &TMapForm::ShowSelected);
     connect(list_, &QListWidget::currentRowChanged, this, &TMapForm::ShowSelected);

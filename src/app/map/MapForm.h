@@ -51,6 +51,9 @@ public:
     // Called by the main window to reach the scanner.
     std::function<uint8_t()> scan;
 
+    // The size the window opens at, also inside the main window's area.
+    QSize sizeHint() const override { return {560, 380}; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -1,4 +1,4 @@
-// A real scan end to end: the editor's Scan command and toolbar button, and
+// A real scan end to end: the editor's Scan command, and
 // the map's Scan and Create&Scan, through libsane and SANE's own test backend
 // (ScanningTest covers the scanner window alone). The scanned picture lands
 // in the frame with the test pattern's size; a cancelled scan changes
@@ -74,14 +74,6 @@ TEST_F(ScanFrameTest, AScanLandsInTheCurrentFrame)
     const TGIFSubImage& shown = *project->PreviewCopy()->Images().SubImage(1);
     EXPECT_EQ(QSize(shown.Width(), shown.Height()), kPatternSize);
     EXPECT_TRUE(ExchangeFileExists());
-
-    // The toolbar's scan button is the same command, here into frame 3.
-    project->SetCurrentFrame(2);
-    prompts.Answer<ScanSettingsQuestion>(ScanChoice{0, kDpi});
-    window->Action(ActionId::ScanButton)->trigger();
-    ExpectNoMessage();
-    EXPECT_EQ(FrameSize(2), kPatternSize);
-    EXPECT_EQ(FramePixels(0), before[0]);
 }
 
 TEST_F(ScanFrameTest, ACancelledScanChangesNothing)

@@ -1,6 +1,7 @@
 #include "app/map/MapForm.h"
 
 #include <QDropEvent>
+#include <QFontMetricsF>
 #include <QMimeData>
 #include <QUrl>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -46,8 +48,13 @@ public:
             painter->drawPixmap(option.rect.topLeft() + QPoint(1, 1),
                                 map_.Thumbnail(*document->Images().SubImage(index.row())));
         painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const QRect text = option.rect.adjusted(kThumbnail + 8, 0, 0, 0);
-        painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+        // The text laid out once per entry: what drawText(rect, AlignVCenter
+        // | AlignLeft) draws, without laying it out on every paint.
+        const QStaticText& text = Text(index.row(), index.data().toString());
+        const qreal lineHeight = QFontMetricsF(painter->font()).height();
+        painter->drawStaticText(QPointF(option.rect.left() + kThumbnail + 8,
+                                        option.rect.top() + (option.rect.height() - lineHeight) / 2),
+                                text);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -55,7 +62,20 @@ public:
     }
 
 private:
+    const QStaticText& Text(int row, const QString& text) const
+    {
+        if (row >= int(texts_.size()))
+            texts_.resize(size_t(row) + 1);
+        QStaticText& cached = texts_[size_t(row)];
+        if (cached.text() != text) {
+            cached.setText(text);
+            cached.setTextFormat(Qt::PlainText);
+        }
+        return cached;
+    }
+
     TMapForm& map_;
+    mutable std::vector<QStaticText> texts_;
 };
 
 } // namespace
@@ -177,7 +197,7 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(left, 1);
     layout->addWidget(right, 2);
-    resize(560, 380);
+    resize(sizeHint());
 
     connect(list_, &QListWidget::itemClicked, this, &TMapForm::ShowSelected);
     connect(list_, &QListWidget::currentRowChanged, this, &TMapForm::ShowSelected);
@@ -185,6 +205,8 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
     connect(&project_, &Project::framePictureChanged, this, [this](int index) {
         ForgetFrame(index);
         list_->viewport()->update();
+        if (index == list_->currentRow())
+            RefreshView();
     });
     connect(&project_, &Project::frameExtensionsChanged, this, [this](int index) {
         ForgetFrame(index);  // transparency lives in the blocks
@@ -194,14 +216,50 @@ TMapForm::TMapForm(Project& project, QWidget* parent) : QWidget(parent), project
     connect(&project_, &Project::framesRemoved, this, [this] {
         ForgetGoneFrames();
         FillList();
+        RefreshView();
     });
-    connect(&project_, &Project::frameMoved, this, [this] { list_->viewport()->update(); });
-    auto startAgain = [this] {
+    connect(&project_, &Project::frameMoved, this, [this] {
+        list_->viewport()->update();
+        RefreshView();
+    });
+    // Another project (opened or created while the map is open) is shown as
+    // when the window opens; a closed one leaves the map empty and its
+    // buttons off.
+    connect(&project_, &Project::openChanged, this, [this](bool open) {
+        if (!open)
+            StartAgain();
+    });
+    connect(&project_, &Project::projectShown, this, &TMapForm::StartAgain);
+    connect(&project_, &Project::documentReplaced, this, [this] {
         thumbnails_.clear();
         FillList();
-    };
-    connect(&project_, &Project::openChanged, this, startAgain);
-    connect(&project_, &Project::documentReplaced, this, startAgain);
+        RefreshView();
+    });
+    UpdateButtons();
+}
+
+void TMapForm::StartAgain()
+{
+    thumbnails_.clear();
+    FillList();
+    if (list_->count() > 1)
+        list_->setCurrentRow(1);
+    imageView_->clear();  // nothing shown until an entry is clicked
+    UpdateButtons();
+}
+
+void TMapForm::UpdateButtons()
+{
+    for (const char* name : {"InsertButton", "DelButton", "ScanButton", "CreateScanButton"})
+        findChild<QPushButton*>(name)->setEnabled(project_.IsOpen());
+    list_->setAcceptDrops(project_.IsOpen());
+}
+
+// The full-size view, when it shows a frame, shows the one now selected.
+void TMapForm::RefreshView()
+{
+    if (!imageView_->pixmap().isNull())
+        ShowSelected();
 }
 
 TMapForm::~TMapForm() = default;
@@ -222,10 +280,7 @@ void TMapForm::showEvent(QShowEvent* event)
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    FillList();
-    if (list_->count() > 1)
-        list_->setCurrentRow(1);
-    imageView_->clear();  // nothing shown until an entry is clicked
+    StartAgain();
 }
 
 void TMapForm::FillList()
@@ -235,8 +290,9 @@ void TMapForm::FillList()
     list_->clear();
     for (int i = 1; i <= project_.FrameCount(); ++i)
         list_->addItem(QStringLiteral("Frame %1").arg(i));
-    if (selected >= 0 && selected < list_->count())
-        list_->setCurrentRow(selected);
+    // The entry that took the place of a deleted last one stays selected.
+    if (selected >= 0 && list_->count() > 0)
+        list_->setCurrentRow(std::min(selected, list_->count() - 1));
 }
 
 const QPixmap& TMapForm::Thumbnail(const TGIFSubImage& frame)
@@ -244,16 +300,33 @@ const QPixmap& TMapForm::Thumbnail(const TGIFSubImage& frame)
     auto found = thumbnails_.find(&frame);
     if (found != thumbnails_.end())
         return found->second;
-    QPixmap thumbnail(kThumbnail, kThumbnail);
+    QImage thumbnail(kThumbnail, kThumbnail, QImage::Format_RGB32);
     thumbnail.fill(Qt::white);
-    const QImage picture = RenderFrameImage(frame);
+    const QImage picture = RenderQuietly(frame);
     if (!picture.isNull()) {
         QPainter painter(&thumbnail);
         painter.drawImage(thumbnail.rect(), picture.scaled(kThumbnail, kThumbnail, Qt::IgnoreAspectRatio,
                                                            Qt::SmoothTransformation));
     }
     ++thumbnailsMade_;
-    return thumbnails_.emplace(&frame, thumbnail).first->second;
+    return thumbnails_.emplace(&frame, QPixmap::fromImage(std::move(thumbnail))).first->second;
+}
+
+// Thumbnails are made while the list paints. Rendering a frame reports its
+// progress to the document's handler, and the main window shows progress by
+// repainting its progress bar at once: a repaint inside a paint breaks the
+// painter. Rendering for a thumbnail is short and shows no progress.
+QImage TMapForm::RenderQuietly(const TGIFSubImage& frame)
+{
+    TGIFImage* document = project_.Document();
+    if (!document)
+        return RenderFrameImage(frame);
+    struct Silence {
+        TGIFImage& image;
+        TProgressEvent handler = std::exchange(image.OnProgress, nullptr);
+        ~Silence() { image.OnProgress = std::move(handler); }
+    } silence{*document};
+    return RenderFrameImage(frame);
 }
 
 void TMapForm::ForgetFrame(int index)

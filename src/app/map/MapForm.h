@@ -51,11 +51,18 @@ public:
     // Called by the main window to reach the scanner.
     std::function<uint8_t()> scan;
 
+    // The size the window opens at, also inside the main window's area.
+    QSize sizeHint() const override { return {560, 380}; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void StartAgain();
+    void UpdateButtons();
+    void RefreshView();
     void FillList();
+    QImage RenderQuietly(const TGIFSubImage& frame);
     void ForgetFrame(int index);
     void ForgetGoneFrames();
     void Run(const std::function<void()>& command);

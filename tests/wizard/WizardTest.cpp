@@ -17,6 +17,7 @@
 #include "gif/GraphicControl.h"
 #include "gif/SubImage.h"
 #include "platform/Stream.h"
+#include "support/LeakSuppressions.h"
 #include "wizard/Wizard.h"
 
 namespace animora::wizard {

@@ -1,3 +1,5 @@
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "color/ColorLookup.h"
@@ -66,6 +68,19 @@ TEST(ColorLookup, FastLookupPrefersTheLowerIndexOfEqualEntries)
     ExpectLookup(lookup, {"exact", {200, 100, 50}, 1, {200, 100, 50}});
     ExpectLookup(lookup, {"near", {190, 110, 60}, 1, {200, 100, 50}});
     ExpectLookup(lookup, {"other cell, equal distance", {105, 55, 30}, 0, {10, 10, 10}});
+}
+
+// The search packs an entry's index beside its distance: the last entry of a
+// full palette must still come back whole, and a tie still goes to the lower
+// index however far apart the two entries are.
+TEST(ColorLookup, FastLookupFindsTheLastEntryOfAFullPalette)
+{
+    std::vector<TPaletteEntry> entries(256, TPaletteEntry{0, 0, 0, 0});
+    entries[100] = {100, 0, 0, 0};
+    entries[255] = {200, 0, 0, 0};
+    TFastColorLookup lookup(entries.data(), 256);
+    ExpectLookup(lookup, {"the last entry", {200, 0, 0}, 255, {200, 0, 0}});
+    ExpectLookup(lookup, {"halfway between 100 and 255", {150, 0, 0}, 100, {100, 0, 0}});
 }
 
 // The cache keeps one index per cell of 5 bits per component: the first

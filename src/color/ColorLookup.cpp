@@ -46,8 +46,11 @@ void TFastColorLookup::Build(const TPaletteEntry* entries, int count)
 // palette are farther than any colour and never win (with no palette at all,
 // slot 0 does).
 // Processors with AVX2 take the search twice as many lanes at a time as the
-// baseline; the arithmetic, and so the answer, is the same.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// baseline; the arithmetic, and so the answer, is the same. The loader picks
+// the version before the sanitizers' runtimes start, and their instrumented
+// picker would crash there, so sanitizer builds have the baseline only.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__) && \
+    !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 int TFastColorLookup::SearchNearest(int red, int green, int blue) const

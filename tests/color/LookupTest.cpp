@@ -1,5 +1,3 @@
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "color/ColorLookup.h"
@@ -70,12 +68,10 @@ TEST(ColorLookup, FastLookupPrefersTheLowerIndexOfEqualEntries)
     ExpectLookup(lookup, {"other cell, equal distance", {105, 55, 30}, 0, {10, 10, 10}});
 }
 
-// The search packs an entry's index beside its distance: the last entry of a
-// full palette must still come back whole, and a tie still goes to the lower
-// index however far apart the two entries are.
+// A full palette: the last entry comes back whole, a far tie goes to the lower index.
 TEST(ColorLookup, FastLookupFindsTheLastEntryOfAFullPalette)
 {
-    std::vector<TPaletteEntry> entries(256, TPaletteEntry{0, 0, 0, 0});
+    std::array<TPaletteEntry, 256> entries{};
     entries[100] = {100, 0, 0, 0};
     entries[255] = {200, 0, 0, 0};
     TFastColorLookup lookup(entries.data(), 256);

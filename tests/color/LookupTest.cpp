@@ -68,6 +68,17 @@ TEST(ColorLookup, FastLookupPrefersTheLowerIndexOfEqualEntries)
     ExpectLookup(lookup, {"other cell, equal distance", {105, 55, 30}, 0, {10, 10, 10}});
 }
 
+// A full palette: the last entry comes back whole, a far tie goes to the lower index.
+TEST(ColorLookup, FastLookupFindsTheLastEntryOfAFullPalette)
+{
+    std::array<TPaletteEntry, 256> entries{};
+    entries[100] = {100, 0, 0, 0};
+    entries[255] = {200, 0, 0, 0};
+    TFastColorLookup lookup(entries.data(), 256);
+    ExpectLookup(lookup, {"the last entry", {200, 0, 0}, 255, {200, 0, 0}});
+    ExpectLookup(lookup, {"halfway between 100 and 255", {150, 0, 0}, 100, {100, 0, 0}});
+}
+
 // The cache keeps one index per cell of 5 bits per component: the first
 // palette entry of a cell owns it, and otherwise the first colour looked up in
 // a cell decides for every later colour of that cell.

@@ -6,29 +6,16 @@
 #include <QDir>
 
 #include "app/Project.h"
-#include "app/Prompts.h"
 #include "app/commands/FrameCommands.h"
+#include "SilentPrompts.h"
 #include "gif/GIFImage.h"
 
 namespace animora {
 namespace {
 
-class NoPrompts : public Prompts {
-public:
-    PromptAnswer Message(const QString&, const QString&, PromptIcon, PromptButtons) override
-    {
-        return PromptAnswer::Ignore;
-    }
-    std::optional<QString> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-
-protected:
-    std::any AskDialog(const std::any&, const DialogRunner&) override { return {}; }
-};
-
 void BM_UndoFrameMove380Frames(benchmark::State& state)
 {
-    NoPrompts prompts;
+    SilentPrompts prompts;
     Project project(prompts, QDir::tempPath());
     const std::string file = std::string(ANIMORA_TESTDATA_DIR) + "/corpus/gifplayer-muybridge.gif";
     project.Open("bench", [&](TGIFImage& document) { document.LoadFromFile(file); });

@@ -11,25 +11,12 @@
 #include <QListWidget>
 
 #include "app/Project.h"
-#include "app/Prompts.h"
 #include "app/map/MapForm.h"
+#include "SilentPrompts.h"
 #include "gif/GIFImage.h"
 
 namespace animora {
 namespace {
-
-class QuietPrompts : public Prompts {
-public:
-    PromptAnswer Message(const QString&, const QString&, PromptIcon, PromptButtons) override
-    {
-        return PromptAnswer::Ignore;
-    }
-    std::optional<QString> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<QString> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
-
-protected:
-    std::any AskDialog(const std::any&, const DialogRunner&) override { return {}; }
-};
 
 const std::string kMuybridge = std::string(ANIMORA_TESTDATA_DIR) + "/corpus/gifplayer-muybridge.gif";
 
@@ -60,7 +47,7 @@ void DrawEveryEntry(TMapForm& map)
 
 void BM_MapOpenAndDrawAll380(benchmark::State& state)
 {
-    QuietPrompts prompts;
+    SilentPrompts prompts;
     Project project(prompts, QDir::tempPath());
     int made = 0;
     for (auto _ : state) {
@@ -85,7 +72,7 @@ BENCHMARK(BM_MapOpenAndDrawAll380)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void BM_MapRedrawAll380Cached(benchmark::State& state)
 {
-    QuietPrompts prompts;
+    SilentPrompts prompts;
     Project project(prompts, QDir::tempPath());
     OpenMuybridge(project);
     TMapForm map(project);

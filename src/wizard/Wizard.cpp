@@ -101,6 +101,18 @@ effects::TFallDirection OppositeDirection(effects::TFallDirection direction)
     return direction;
 }
 
+// One run of an effect over the whole new animation, drawn from the frames
+// the wizard prepared rather than from a source frame of the run.
+template <typename Params>
+void RunOverAllFrames(TGIFImage& image, Params params, int frameCount, int stepDivisor)
+{
+    params.firstFrame = 1;
+    params.frameCount = frameCount;
+    params.stepDivisor = stepDivisor;
+    params.drawSource = params.copySource = -1;
+    effects::RunEffect(image, params);
+}
+
 int DelayHundredths(int milliseconds)
 {
     if (milliseconds <= 0)
@@ -272,36 +284,18 @@ void TWizardBuilder::Fill(TGIFImage& image) const
         }
         break;
     }
-    case weRain: {
+    case weRain:
         Text(image, n - 1);
-        effects::TRainParams params = choices_.rain;
-        params.firstFrame = 1;
-        params.frameCount = n;
-        params.stepDivisor = 0;
-        params.drawSource = params.copySource = -1;
-        effects::RunEffect(image, params);
+        RunOverAllFrames(image, choices_.rain, n, 0);
         break;
-    }
-    case weMoveApart: {
+    case weMoveApart:
         Text(image, 0);
-        effects::TMoveApartParams params = choices_.moveApart;
-        params.firstFrame = 1;
-        params.frameCount = n;
-        params.stepDivisor = n;
-        params.drawSource = params.copySource = -1;
-        effects::RunEffect(image, params);
+        RunOverAllFrames(image, choices_.moveApart, n, n);
         break;
-    }
-    case weLines: {
+    case weLines:
         Text(image, 0);
-        effects::TLinesParams params = choices_.lines;
-        params.firstFrame = 1;
-        params.frameCount = n;
-        params.stepDivisor = n;
-        params.drawSource = params.copySource = -1;
-        effects::RunEffect(image, params);
+        RunOverAllFrames(image, choices_.lines, n, n);
         break;
-    }
     }
 
     // Delays and looping, once the pictures are final (a picture written

@@ -239,6 +239,11 @@ TEST_F(AnimationCommandsTest, DialogsStartFromTheAnimation)
     EXPECT_EQ(size, QSize(200, 30));
 
     EXPECT_EQ(AskAndAct(real, CropQuestion{QSize(40, 30)}, [](QDialog&) {}), QRect(0, 0, 40, 30));
+    const auto crop = AskAndAct(real, CropQuestion{QSize(40, 30)}, [&](QDialog& d) {
+        spin(d, "LeftEdit")->setValue(10);  // the rectangle still ends inside the screen
+        spin(d, "TopEdit")->setValue(25);
+    });
+    EXPECT_EQ(crop, QRect(10, 25, 30, 5));
 
     const auto delay = AskAndAct(real, SetDelayQuestion{5, 3, 120}, [&](QDialog& d) {
         EXPECT_FALSE(spin(d, "FirstEdit")->isEnabled());

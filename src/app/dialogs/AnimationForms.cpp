@@ -234,20 +234,29 @@ TCropForm::TCropForm(QWidget* parent) : TAnimationForm("CropForm", "Crop animati
     rows_->addRow("Width", width_);
     rows_->addRow("Height", height_);
     FinishLayout();
+    connect(left_, &QSpinBox::valueChanged, this, &TCropForm::KeepInsideScreen);
+    connect(top_, &QSpinBox::valueChanged, this, &TCropForm::KeepInsideScreen);
 }
 
 // The whole screen at first; the fields reach no further than the screen.
 void TCropForm::Prepare(QSize screen)
 {
-    const int width = std::max(screen.width(), 1), height = std::max(screen.height(), 1);
-    left_->setMaximum(width - 1);
-    top_->setMaximum(height - 1);
-    width_->setMaximum(width);
-    height_->setMaximum(height);
+    screen_ = QSize(std::max(screen.width(), 1), std::max(screen.height(), 1));
+    left_->setMaximum(screen_.width() - 1);
+    top_->setMaximum(screen_.height() - 1);
     left_->setValue(0);
     top_->setValue(0);
-    width_->setValue(width);
-    height_->setValue(height);
+    KeepInsideScreen();
+    width_->setValue(screen_.width());
+    height_->setValue(screen_.height());
+}
+
+// The rectangle ends inside the screen: moving its corner shortens the
+// largest width and height it may have.
+void TCropForm::KeepInsideScreen()
+{
+    width_->setMaximum(screen_.width() - left_->value());
+    height_->setMaximum(screen_.height() - top_->value());
 }
 
 QRect TCropForm::Rectangle() const

@@ -144,6 +144,9 @@ public:
     QRect Rectangle() const;
 
 private:
+    void KeepInsideScreen();
+
+    QSize screen_{1, 1};
     QSpinBox* left_;
     QSpinBox* top_;
     QSpinBox* width_;

@@ -19,7 +19,7 @@ namespace {
 
 // What an edit did: changed the image, or found nothing to do (and did not
 // touch it).
-enum class Outcome { Changed, NothingToDo };
+enum class Outcome { Changed, Unchanged };
 
 using AnimationEdit = std::function<Outcome(TGIFImage& image)>;
 
@@ -30,8 +30,8 @@ void Tell(Project& project, const char* name, const QString& text)
 
 // One step of the history, named `name`. A refusal of the engine (raised
 // before the image changes) records no step and is shown; so is
-// `nothingToDo`, when given, if the edit found nothing to do.
-void Apply(Project& project, const char* name, const AnimationEdit& change, const char* nothingToDo = nullptr)
+// `unchangedMessage`, when given, if the edit found nothing to do.
+void Apply(Project& project, const char* name, const AnimationEdit& change, const char* unchangedMessage = nullptr)
 {
     if (!project.Document())
         return;
@@ -52,15 +52,15 @@ void Apply(Project& project, const char* name, const AnimationEdit& change, cons
     }
     if (refusal)
         Tell(project, name, QStringLiteral("%1. Nothing was changed.").arg(*refusal));
-    else if (!changed && nothingToDo)
-        Tell(project, name, QString::fromLatin1(nothingToDo));
+    else if (!changed && unchangedMessage)
+        Tell(project, name, QString::fromLatin1(unchangedMessage));
 }
 
 Outcome ChangedUnlessCountStays(TGIFImage& image, void (*edit)(TGIFImage&))
 {
     const int before = image.Images().Count();
     edit(image);
-    return image.Images().Count() == before ? Outcome::NothingToDo : Outcome::Changed;
+    return image.Images().Count() == before ? Outcome::Unchanged : Outcome::Changed;
 }
 
 edits::TFrameRange FromOne(const FrameRangeFields& range)
@@ -119,7 +119,7 @@ void ChangeSpeed(Project& project)
         return;
     Apply(project, kChangeSpeedName, [&](TGIFImage& image) {
         edits::ChangeSpeed(image, *percent);
-        return *percent == 100 ? Outcome::NothingToDo : Outcome::Changed;
+        return *percent == 100 ? Outcome::Unchanged : Outcome::Changed;
     });
 }
 
@@ -133,7 +133,7 @@ void ResizeAnimation(Project& project)
         return;
     Apply(project, kResizeName, [&](TGIFImage& image) {
         if (size->width() == image.GetWidth() && size->height() == image.GetHeight() && image.Images().Count() > 0)
-            return Outcome::NothingToDo;
+            return Outcome::Unchanged;
         edits::Resize(image, size->width(), size->height());
         return Outcome::Changed;
     });
@@ -176,7 +176,7 @@ void KeepEveryNth(Project& project)
         return;
     Apply(project, kKeepEveryName, [&](TGIFImage& image) {
         edits::KeepEvery(image, *every);
-        return *every == 1 ? Outcome::NothingToDo : Outcome::Changed;
+        return *every == 1 ? Outcome::Unchanged : Outcome::Changed;
     });
 }
 

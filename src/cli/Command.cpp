@@ -107,4 +107,15 @@ bool LoadGIF(TGIFImage& image, const std::string& path)
     return true;
 }
 
+bool SaveGIF(TGIFImage& image, const std::string& path)
+{
+    try {
+        image.SaveToFile(path);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s: %s\n", path.c_str(), error.what());
+        return false;
+    }
+    return true;
+}
+
 } // namespace animora::cli

@@ -38,6 +38,10 @@ int UsageError(const std::string& usage);
 // standard error and the answer is false.
 bool LoadGIF(TGIFImage& image, const std::string& path);
 
+// Saves a GIF; on failure the reason goes to standard error and the answer
+// is false.
+bool SaveGIF(TGIFImage& image, const std::string& path);
+
 // Splits arguments into positional ones and --name value / --flag options.
 // Options named in `valued` take the next argument as their value.
 struct ParsedArguments {

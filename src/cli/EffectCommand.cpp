@@ -64,13 +64,7 @@ int Apply(const std::string& input, const std::string& output, const Params& par
         std::fprintf(stderr, "error: %s: %s\n", input.c_str(), error.what());
         return kExitFailed;
     }
-    try {
-        image.SaveToFile(output);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s: %s\n", output.c_str(), error.what());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return SaveGIF(image, output) ? kExitOk : kExitFailed;
 }
 
 int RunEffectCommand(const Arguments& args)

@@ -147,13 +147,7 @@ int RunWizardCommand(const Arguments& args)
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitFailed;
     }
-    try {
-        image.SaveToFile(output);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s: %s\n", output.c_str(), error.what());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return SaveGIF(image, output) ? kExitOk : kExitFailed;
 }
 
 const CommandRegistration registration("wizard", kUsage, RunWizardCommand);
